@@ -1,0 +1,25 @@
+// Renders the main window to a PNG without a display, to look at it:
+//   QT_QPA_PLATFORM=offscreen render_window out.png [german]
+#include "audio/sdl_sound.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QStyleFactory>
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s out.png [german]\n", argv[0]);
+    return 2;
+  }
+  QApplication app(argc, argv);
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  quaverline::SdlSound sound;
+  quaverline::Form1 form(sound);
+  if (argc > 2 && QString::fromLocal8Bit(argv[2]) == QStringLiteral("german")) form.mnuGerman_Click();
+  form.show();
+  QApplication::processEvents();
+  return form.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+}

@@ -1,0 +1,22 @@
+// The client area's drawn elements, bottom to top: Shape1, the keyboard picture Image1, the
+// margin covers Shape2 and Shape3, and the rule Line1. Controls lie above it.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace quaverline {
+
+class Backdrop : public QWidget {
+  Q_OBJECT
+ public:
+  explicit Backdrop(QWidget* parent = nullptr);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QImage picture_;
+};
+
+}  // namespace quaverline

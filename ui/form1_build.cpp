@@ -1,0 +1,220 @@
+// Building the main window: menus, controls, their start texts, fonts, colours and tab order.
+#include "ui/backdrop.h"
+#include "ui/caption_button.h"
+#include "ui/code_list_box.h"
+#include "ui/control_table.h"
+#include "ui/form1.h"
+#include "ui/key_area_widget.h"
+#include "ui/key_table.h"
+#include "ui/window_icon.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+
+namespace quaverline {
+
+namespace {
+
+// The layout was made for an 8.25 pt sans-serif at 96 dpi; Liberation Sans has the same metrics
+// class and stands in where the original face is missing.
+QFont WindowFont(int pixelSize, bool bold) {
+  QFont font;
+  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                    QStringLiteral("Arial"), QStringLiteral("sans-serif")});
+  font.setPixelSize(pixelSize);
+  font.setBold(bold);
+  return font;
+}
+
+constexpr int kFontPixels = 11;      // 8.25 pt
+constexpr int kHelpFontPixels = 16;  // 12 pt
+
+const QColor kLightYellow(255, 255, 192);
+const QColor kLightGreen(192, 255, 192);
+
+const char* StartCaption(CaptionTarget target) {
+  for (const Caption& caption : kCaptions)
+    if (caption.target == target) return caption.atStart;
+  return "";
+}
+
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+}  // namespace
+
+Form1::Form1(SoundPlatform& sound, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      sound_(sound) {
+  InputBox = [this](const QString& prompt, const QString& title) {
+    return QInputDialog::getText(this, title, prompt);
+  };
+  EndProgram = [this] {
+    hide();
+    sound_.PlaySound(nullptr, SND_ASYNC);
+    std::exit(0);
+  };
+
+  setWindowTitle(Utf8(kWindowTitle));
+  setWindowIcon(WindowIcon());
+  setFont(WindowFont(kFontPixels, false));
+  BuildMenus();
+  BuildControls();
+  SetTabOrder();
+  ConnectHandlers();
+  Form_Load();
+
+  // Fixed size: the client area below the menu bar is the layout's, nothing more.
+  setFixedSize(places::kClientWidth, places::kClientHeight + menuBar()->sizeHint().height());
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+  List1->setFocus();
+}
+
+Form1::~Form1() = default;
+
+void Form1::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  mnuBeenden = bar->addAction(Utf8(StartCaption(CaptionTarget::mnuBeenden)));
+  mnuLang = bar->addMenu(Utf8(StartCaption(CaptionTarget::mnuLang)));
+  mnuEnglish = mnuLang->addAction(Utf8(StartCaption(CaptionTarget::mnuEnglish)));
+  mnuGerman = mnuLang->addAction(Utf8(StartCaption(CaptionTarget::mnuGerman)));
+  mnuEnglish->setCheckable(true);
+  mnuGerman->setCheckable(true);
+  mnuEnglish->setChecked(true);
+
+  // The list's context menu is never part of the bar; it only pops up.
+  mnupop = new QMenu(Utf8(kPopMenu), this);
+  mnuDuration = mnupop->addAction(Utf8(StartCaption(CaptionTarget::mnuDuration)));
+  mnustrich = mnupop->addSeparator();
+  mnucopy = mnupop->addAction(Utf8(StartCaption(CaptionTarget::mnucopy)));
+  mnustrich2 = mnupop->addSeparator();
+  mnudelnote = mnupop->addAction(Utf8(kDeleteNote));
+  mnudelall = mnupop->addAction(Utf8(kDeleteAll));
+}
+
+void Form1::BuildControls() {
+  backdrop = new Backdrop(this);
+  backdrop->setFixedSize(places::kClientWidth, places::kClientHeight);
+  setCentralWidget(backdrop);
+
+  BuildKeyAreas();
+
+  Label6 = new QLabel(QStringLiteral("Label6"), backdrop);
+  Label6->setGeometry(places::Label6);
+  Label6->hide();
+
+  List1 = new CodeListBox(backdrop);
+  List1->setGeometry(places::List1);
+  List1->setSelectionMode(QAbstractItemView::SingleSelection);
+
+  List2 = new QListWidget(backdrop);
+  List2->setGeometry(places::List2);
+  List2->hide();
+
+  Frame1 = new QFrame(backdrop);
+  Frame1->setGeometry(places::Frame1);
+  Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  BuildFrameControls();
+
+  Option1 = new QRadioButton(Utf8(StartCaption(CaptionTarget::Option1)), backdrop);
+  Option1->setGeometry(places::Option1);
+  Option2 = new QRadioButton(Utf8(StartCaption(CaptionTarget::Option2)), backdrop);
+  Option2->setGeometry(places::Option2);
+  Option2->setChecked(true);
+
+  Command5 = new CaptionButton(Utf8(StartCaption(CaptionTarget::Command5)), backdrop);
+  Command5->setGeometry(places::Command5);
+  Command5->SetFaceColour(kLightGreen);
+  Command6 = new CaptionButton(Utf8(StartCaption(CaptionTarget::Command6)), backdrop);
+  Command6->setGeometry(places::Command6);
+  Command6->SetFaceColour(kLightGreen);
+}
+
+void Form1::BuildFrameControls() {
+  struct Field {
+    QLabel*& label;
+    const char* caption;
+    QRect labelPlace;
+    QLineEdit*& text;
+    const char* startText;
+    QRect textPlace;
+  };
+  const Field fields[] = {
+      {Label3, "Port", places::Label3, Text3, "Portb.0", places::Text3},
+      {Label4, "Xtal in Hz", places::Label4, Text4, "8000000", places::Text4},
+      {Label2, "Duration in Ms", places::Label2, Text1, "150", places::Text1},
+      {Label1, "Frequenz in Hz", places::Label1, Text2, "1000", places::Text2},
+  };
+  for (const Field& field : fields) {
+    field.label = new QLabel(Utf8(field.caption), Frame1);
+    field.label->setGeometry(field.labelPlace);
+    field.label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    field.text = new QLineEdit(Utf8(field.startText), Frame1);
+    field.text->setGeometry(field.textPlace);
+    field.text->setTextMargins(0, 0, 0, 0);
+  }
+
+  Label5 = new QLabel(QStringLiteral("Code:"), Frame1);
+  Label5->setGeometry(places::Label5);
+  Label5->setFont(WindowFont(kFontPixels, true));
+  Label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+  Text5 = new QLineEdit(QStringLiteral("Text5"), Frame1);
+  Text5->setGeometry(places::Text5);
+  Text5->setEnabled(false);
+  Text5->setFocusPolicy(Qt::NoFocus);
+  Text5->setTextMargins(0, 0, 0, 0);
+
+  Command1 = new CaptionButton(Utf8(StartCaption(CaptionTarget::Command1)), Frame1);
+  Command1->setGeometry(places::Command1);
+  Command1->SetFaceColour(kLightYellow);
+  Command2 = new CaptionButton(Utf8(StartCaption(CaptionTarget::Command2)), Frame1);
+  Command2->setGeometry(places::Command2);
+  Command2->SetFaceColour(kLightYellow);
+  Command3 = new CaptionButton(Utf8(kAddToList), Frame1);
+  Command3->setGeometry(places::Command3);
+
+  Line2 = new QFrame(Frame1);
+  Line2->setGeometry(QRect(places::Line2.p1(), places::Line2.p2()));
+  Line2->setFrameStyle(QFrame::HLine | QFrame::Plain);
+  Line2->setLineWidth(1);
+
+  Label33 = new QLabel(Utf8(StartCaption(CaptionTarget::Label33)), Frame1);
+  Label33->setGeometry(places::Label33);
+  Label33->setFont(WindowFont(kHelpFontPixels, true));
+  Label33->setWordWrap(true);
+  Label33->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void Form1::BuildKeyAreas() {
+  // Created bottom first, so that each area lies above those listed after it in the table.
+  for (int k = int(kKeyAreas.size()) - 1; k >= 0; --k) {
+    const KeyArea& area = kKeyAreas[k];
+    auto* widget = new KeyAreaWidget(backdrop);
+    widget->setObjectName(QString::fromLatin1(area.name));
+    widget->setGeometry(area.left, area.top, area.width, area.height);
+    if (area.noteName) widget->setAccessibleName(QString::fromUtf8(area.noteName));
+    widget->raise();
+    keyAreas[k] = widget;
+  }
+}
+
+void Form1::SetTabOrder() {
+  QWidget* order[] = {List1, Text4, Text3, Text2, Text1, Command1, Command2, Command6, Command5, Option1, Option2, Command3};
+  for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  event->accept();
+  EndProgram();
+}
+
+}  // namespace quaverline

@@ -1,0 +1,53 @@
+// The sound buttons, the note timer and the melody that every key plays through.
+#include "audio/playback.h"
+#include "ui/form1.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace quaverline {
+
+namespace {
+
+QStringList Items(const QListWidget& list) {
+  QStringList items;
+  items.reserve(list.count());
+  for (int i = 0; i < list.count(); ++i) items << list.item(i)->text();
+  return items;
+}
+
+}  // namespace
+
+void Form1::Command1_Click() { PlayToneOnSpeaker(sound_, pulses, Text1->text(), locale); }
+
+void Form1::Command2_Click() { PlayToneOnSoundcard(sound_, wave, pulses, Text1->text(), locale, stopflag); }
+
+void Form1::Command5_Click() { PlayListOnSpeaker(sound_, Items(*List2), locale); }
+
+void Form1::Command6_Click() { PlayListOnSoundcard(sound_, wave, Items(*List2), locale, stopflag); }
+
+void Form1::Timer1_Timer() {
+  StopSound(sound_);
+  Timer1.SetEnabled(false);
+}
+
+void Form1::Melody(const QString& Melo) { quaverline::Melody(Melo, notes, *this); }
+
+void Form1::StartNote(double frequency) {
+  if (SynthesizeTone(wave, frequency, frequency)) PlayWave(sound_, wave, SND_ASYNC | SND_LOOP);
+}
+
+void Form1::ArmTimer(std::int32_t intervalMs) {
+  Timer1.SetInterval(intervalMs);
+  Timer1.SetEnabled(true);
+}
+
+void Form1::WaitForTimer() {
+  // Sleeps in the event loop: the window stays responsive and an idle note costs no processor.
+  while (Timer1.Enabled()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void Form1::mnuBeenden_Click() { EndProgram(); }
+
+}  // namespace quaverline
