@@ -1,0 +1,20 @@
+// The two-octave keyboard picture that the main window stretches over Image1's box.
+#pragma once
+
+#include <QImage>
+
+namespace quaverline {
+
+// Where the drawing lies in the picture, in picture pixels; both ends of each span are drawn.
+namespace picture {
+constexpr int kOutlineLeft = 64, kOutlineTop = 33, kOutlineRight = 493, kOutlineBottom = 138;
+constexpr int kKeysLeft = 70, kKeysTop = 40;
+constexpr int kWhiteKeyCount = 14, kWhiteKeyWidth = 30, kWhiteKeyBottom = 129;
+constexpr int kBlackKeyWidth = 15, kBlackKeyBottom = 93;
+}  // namespace picture
+
+// Black keys and white keys with their German names, black on white, 24 bits per pixel.
+// Needs a QGuiApplication for the font.
+QImage DrawKeyboardPicture();
+
+}  // namespace quaverline

@@ -1,0 +1,97 @@
+#include "ui/window_icon.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <algorithm>
+#include <array>
+
+namespace quaverline {
+
+namespace {
+
+// The drawing is laid out on a 32 x 32 grid and scaled to the size asked for.
+constexpr qreal kGrid = 32.0;
+
+const QColor kInk(40, 40, 40);
+const QColor kYellow(255, 214, 0);
+const QColor kShade(230, 170, 0);
+
+void DrawSpeaker(QPainter& p, qreal pen) {
+  p.setPen(QPen(kInk, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+
+  // The magnet housing behind the cone.
+  p.setBrush(Qt::white);
+  p.drawRect(QRectF(3, 11, 6, 10));
+
+  // The cone opens to the right; its lower half is shaded for depth.
+  QPainterPath cone;
+  cone.moveTo(9, 11);
+  cone.lineTo(18, 4);
+  cone.lineTo(18, 28);
+  cone.lineTo(9, 21);
+  cone.closeSubpath();
+  p.setBrush(kYellow);
+  p.drawPath(cone);
+
+  QPainterPath shade;
+  shade.moveTo(9, 16);
+  shade.lineTo(18, 16);
+  shade.lineTo(18, 28);
+  shade.lineTo(9, 21);
+  shade.closeSubpath();
+  p.setPen(Qt::NoPen);
+  p.setBrush(kShade);
+  p.drawPath(shade);
+
+  // A white highlight along the upper edge of the cone.
+  QPainterPath shine;
+  shine.moveTo(11, 12.5);
+  shine.lineTo(16.5, 8);
+  shine.lineTo(16.5, 11);
+  shine.lineTo(11, 14.5);
+  shine.closeSubpath();
+  p.setBrush(Qt::white);
+  p.drawPath(shine);
+
+  // Outline again on top of the fills.
+  p.setPen(QPen(kInk, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(cone);
+}
+
+void DrawSoundLines(QPainter& p, qreal pen) {
+  p.setPen(QPen(kInk, pen, Qt::SolidLine, Qt::RoundCap));
+  p.setBrush(Qt::NoBrush);
+  // Arcs centred on the cone's mouth, each spanning 80 degrees.
+  constexpr std::array<qreal, 3> kRadii = {5.0, 9.0, 13.0};
+  for (const qreal r : kRadii) {
+    p.drawArc(QRectF(16 - r, 16 - r, 2 * r, 2 * r), -40 * 16, 80 * 16);
+  }
+}
+
+}  // namespace
+
+QImage DrawWindowIcon(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  const qreal scale = size / kGrid;
+  p.scale(scale, scale);
+  // Keep strokes at least one device pixel wide at small sizes.
+  const qreal pen = std::max(1.5, 1.0 / scale);
+  DrawSpeaker(p, pen);
+  DrawSoundLines(p, std::max(2.0, 1.0 / scale));
+  return image;
+}
+
+QIcon WindowIcon() {
+  QIcon icon;
+  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    icon.addPixmap(QPixmap::fromImage(DrawWindowIcon(size)));
+  }
+  return icon;
+}
+
+}  // namespace quaverline

@@ -1,0 +1,15 @@
+// The window's icon: a yellow-and-white loudspeaker cone with sound lines to its right.
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+
+namespace quaverline {
+
+// The icon drawn at size x size pixels on a transparent background.
+QImage DrawWindowIcon(int size);
+
+// The icon at the sizes that title bars, task bars and launchers ask for.
+QIcon WindowIcon();
+
+}  // namespace quaverline
