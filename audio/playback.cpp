@@ -1,0 +1,99 @@
+#include "audio/playback.h"
+
+#include "model/numbers.h"
+#include "model/sound_line.h"
+
+#include <optional>
+
+namespace quaverline {
+
+namespace {
+
+constexpr std::int32_t kLoopAsync = SND_ASYNC | SND_LOOP;
+
+// The sound card plays each note for twice its written duration.
+std::optional<std::int32_t> SoundcardMilliseconds(const QString& durationText, const QLocale& locale) {
+  const auto duration = ReadNumber(durationText, locale);
+  if (!duration) return std::nullopt;
+  return RoundToInt32(*duration * 2);
+}
+
+std::optional<std::int32_t> SpeakerMilliseconds(const QString& durationText, const QLocale& locale) {
+  const auto duration = ReadNumber(durationText, locale);
+  if (!duration) return std::nullopt;
+  return RoundToInt32(*duration);
+}
+
+// One looped period for the given time, then silence. False, with nothing started, when the
+// tone cannot be synthesised.
+bool LoopTone(SoundPlatform& sound, WaveImage& wave, double frequency, std::int32_t milliseconds,
+              std::int32_t& stopflag) {
+  if (!SynthesizeTone(wave, frequency, frequency)) return false;
+  PlayWave(sound, wave, kLoopAsync);
+  sound.Sleep(milliseconds);
+  StopSound(sound);
+  stopflag = 1;
+  return true;
+}
+
+}  // namespace
+
+std::int32_t PlayWave(SoundPlatform& sound, WaveImage& wave, std::int32_t flags) {
+  return sound.PlaySound(&wave, std::uint32_t(flags) | SND_MEMORY) ? 1 : 0;
+}
+
+void StopSound(SoundPlatform& sound) { sound.PlaySound(nullptr, SND_ASYNC); }
+
+bool PlayToneOnSpeaker(SoundPlatform& sound, std::int32_t pulses, const QString& durationText,
+                       const QLocale& locale) {
+  const auto milliseconds = SpeakerMilliseconds(durationText, locale);
+  if (!milliseconds) return false;
+  sound.Beep(pulses, *milliseconds);
+  return true;
+}
+
+bool PlayToneOnSoundcard(SoundPlatform& sound, WaveImage& wave, std::int32_t pulses,
+                         const QString& durationText, const QLocale& locale, std::int32_t& stopflag) {
+  // Read before the loop starts: an unreadable duration must not leave the card looping.
+  const auto milliseconds = SoundcardMilliseconds(durationText, locale);
+  if (!milliseconds) return false;
+  return LoopTone(sound, wave, double(pulses), *milliseconds, stopflag);
+}
+
+int PlayListOnSpeaker(SoundPlatform& sound, const QStringList& entries, const QLocale& locale) {
+  const qsizetype count = entries.size();
+  int played = 0;
+  for (qsizetype i = 0; i < count; ++i) {
+    const auto parts = SplitPlayEntry(entries[i]);
+    if (!parts) break;
+    const auto milliseconds = SpeakerMilliseconds(parts->duration, locale);
+    const auto frequency = ReadPlayEntryNumber(parts->frequency, locale);
+    if (!milliseconds || !frequency) break;
+    const auto wholeFrequency = RoundToInt32(*frequency);
+    if (!wholeFrequency) break;
+    sound.Beep(*wholeFrequency, *milliseconds);
+    sound.Sleep(*milliseconds);
+    ++played;
+  }
+  return played;
+}
+
+int PlayListOnSoundcard(SoundPlatform& sound, WaveImage& wave, const QStringList& entries,
+                        const QLocale& locale, std::int32_t& stopflag) {
+  const qsizetype count = entries.size();
+  int played = 0;
+  for (qsizetype i = 0; i < count; ++i) {
+    const auto parts = SplitPlayEntry(entries[i]);
+    if (!parts) break;
+    const auto frequency = ReadPlayEntryNumber(parts->frequency, locale);
+    if (!frequency) break;
+    // Read before the loop starts: an unreadable duration must not leave the card looping.
+    const auto milliseconds = SoundcardMilliseconds(parts->duration, locale);
+    if (!milliseconds) break;
+    if (!LoopTone(sound, wave, *frequency, *milliseconds, stopflag)) break;
+    ++played;
+  }
+  return played;
+}
+
+}  // namespace quaverline

@@ -1,0 +1,30 @@
+#include "audio/precise_wait.h"
+
+#include <thread>
+
+namespace quaverline {
+
+namespace {
+
+// The system sleep may overshoot by about a scheduler tick; the last stretch is waited out in
+// steps this short instead.
+constexpr auto kCoarseMargin = std::chrono::milliseconds(2);
+constexpr auto kFineStep = std::chrono::microseconds(100);
+
+}  // namespace
+
+void WaitUntil(std::chrono::steady_clock::time_point deadline) {
+  using Clock = std::chrono::steady_clock;
+  if (deadline - Clock::now() > kCoarseMargin) std::this_thread::sleep_until(deadline - kCoarseMargin);
+  for (auto now = Clock::now(); now < deadline; now = Clock::now()) {
+    const auto left = deadline - now;
+    std::this_thread::sleep_for(left < kFineStep ? left : kFineStep);
+  }
+}
+
+void WaitMilliseconds(std::int32_t milliseconds) {
+  if (milliseconds <= 0) return;
+  WaitUntil(std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds));
+}
+
+}  // namespace quaverline

@@ -1,0 +1,29 @@
+#include "audio/quiet_alsa.h"
+
+#include <dlfcn.h>
+
+namespace quaverline {
+
+namespace {
+
+using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+using SetErrorHandler = int (*)(ErrorHandler);
+
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+}  // namespace
+
+// SDL loads ALSA at run time, so it is loaded here first (where installed) and its handler set;
+// SDL then gets this same, already quiet, instance.
+QuietAlsa::QuietAlsa() : library_(dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL)) {
+  if (library_ == nullptr) return;
+  if (auto set = reinterpret_cast<SetErrorHandler>(dlsym(library_, "snd_lib_error_set_handler"))) {
+    set(&IgnoreAlsaError);
+  }
+}
+
+QuietAlsa::~QuietAlsa() {
+  if (library_ != nullptr) dlclose(library_);
+}
+
+}  // namespace quaverline

@@ -1,0 +1,99 @@
+#include "audio/sdl_sound.h"
+
+#include "audio/precise_wait.h"
+
+#include <SDL2/SDL.h>
+
+#include <chrono>
+
+namespace quaverline {
+
+namespace {
+
+constexpr Uint16 kBufferFrames = 441;  // 10 ms: a start or stop is heard from the next buffer
+constexpr std::int32_t kLowestBeep = 37;
+constexpr std::int32_t kHighestBeep = 32767;
+constexpr std::uint32_t kLoopFlags = SND_ASYNC | SND_MEMORY | SND_LOOP;
+
+// Holds the device lock for one short change of the state the callback reads.
+class DeviceLock {
+ public:
+  explicit DeviceLock(SDL_AudioDeviceID device) : device_(device) { SDL_LockAudioDevice(device_); }
+  ~DeviceLock() { SDL_UnlockAudioDevice(device_); }
+  DeviceLock(const DeviceLock&) = delete;
+  DeviceLock& operator=(const DeviceLock&) = delete;
+
+ private:
+  SDL_AudioDeviceID device_;
+};
+
+// The program writes no log: SDL's own messages (drivers it could not open, the disk driver's
+// notices) are dropped.
+void DropLogMessage(void*, int, SDL_LogPriority, const char*) {}
+
+}  // namespace
+
+SdlSound::SdlSound() {
+  SDL_LogSetOutputFunction(&DropLogMessage, nullptr);
+  // The program's own signal handling stays in place.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+  subsystemUp_ = true;
+
+  SDL_AudioSpec wanted{};
+  wanted.freq = kSampleRate;
+  wanted.format = AUDIO_S16LSB;
+  wanted.channels = kChannels;
+  wanted.samples = kBufferFrames;
+  wanted.callback = &SdlSound::Callback;
+  wanted.userdata = this;
+  SDL_AudioSpec obtained{};
+  // No changes allowed: SDL converts to whatever the hardware takes.
+  device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+  if (device_ != 0) SDL_PauseAudioDevice(device_, 0);
+}
+
+SdlSound::~SdlSound() {
+  if (device_ != 0) SDL_CloseAudioDevice(device_);
+  if (subsystemUp_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool SdlSound::HasDevice() const {
+  return device_ != 0 && SDL_GetAudioDeviceStatus(device_) != SDL_AUDIO_STOPPED;
+}
+
+bool SdlSound::PlaySound(const void* sound, std::uint32_t flags) {
+  if (sound == nullptr) {
+    if (device_ == 0) return false;
+    DeviceLock lock(device_);
+    StopLoop(mixer_);
+    return true;
+  }
+  if ((flags & kLoopFlags) != kLoopFlags) return false;
+  const auto image = ReadLoopImage(sound);
+  if (!image || !HasDevice()) return false;
+  DeviceLock lock(device_);
+  StartLoop(mixer_, *image);
+  return true;
+}
+
+void SdlSound::Beep(std::int32_t frequency, std::int32_t durationMs) {
+  if (frequency < kLowestBeep || frequency > kHighestBeep || durationMs <= 0) return;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(durationMs);
+  if (device_ != 0) {
+    DeviceLock lock(device_);
+    StartBeep(mixer_, frequency, BeepFrames(durationMs));
+  }
+  WaitUntil(deadline);
+}
+
+void SdlSound::Sleep(std::int32_t milliseconds) { WaitMilliseconds(milliseconds); }
+
+void SdlSound::Callback(void* userdata, Uint8* stream, int length) {
+  // SDL holds the device lock while it calls this.
+  auto* self = static_cast<SdlSound*>(userdata);
+  constexpr int kFrameBytes = kChannels * int(sizeof(std::int16_t));
+  RenderFrames(self->mixer_, reinterpret_cast<std::int16_t*>(stream), length / kFrameBytes);
+}
+
+}  // namespace quaverline

@@ -1,0 +1,37 @@
+// The sound calls on SDL2's audio subsystem: one stereo 16-bit 44 100 Hz output device whose
+// callback renders the looping image and the beep. Without a usable device every call still
+// keeps its timing; starts and stops are then silently ignored.
+#pragma once
+
+#include "audio/mixer.h"
+#include "audio/quiet_alsa.h"
+#include "audio/sound_platform.h"
+
+#include <SDL2/SDL_audio.h>
+
+namespace quaverline {
+
+class SdlSound final : public SoundPlatform {
+ public:
+  SdlSound();
+  ~SdlSound() override;
+  SdlSound(const SdlSound&) = delete;
+  SdlSound& operator=(const SdlSound&) = delete;
+
+  bool PlaySound(const void* sound, std::uint32_t flags) override;
+  void Beep(std::int32_t frequency, std::int32_t durationMs) override;
+  void Sleep(std::int32_t milliseconds) override;
+
+  // False when no device could be opened or the device has been lost.
+  bool HasDevice() const;
+
+ private:
+  static void Callback(void* userdata, Uint8* stream, int length);
+
+  QuietAlsa quietAlsa_;  // outlives the subsystem, which may use ALSA until it quits
+  bool subsystemUp_ = false;
+  SDL_AudioDeviceID device_ = 0;
+  MixerState mixer_;  // shared with the callback: changed only under the device lock
+};
+
+}  // namespace quaverline

@@ -1,0 +1,221 @@
+// End to end through SDL: what SdlSound hands the device, captured by SDL's disk audio driver,
+// and how it behaves without any usable driver.
+#include "audio/playback.h"
+#include "audio/sdl_sound.h"
+#include "captured_stream.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+
+using namespace quaverline;
+
+namespace {
+
+constexpr long kBufferFrames = 441;
+constexpr int kTailMs = 150;  // lets the device write the end of a tone before it closes
+
+// Collects what is written to stderr while it lives.
+class StderrCapture {
+ public:
+  explicit StderrCapture(const QString& path) : path_(path) {
+    std::fflush(stderr);
+    saved_ = dup(STDERR_FILENO);
+    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "w");
+    if (file != nullptr) {
+      dup2(fileno(file), STDERR_FILENO);
+      std::fclose(file);
+    }
+  }
+  ~StderrCapture() { Restore(); }
+  StderrCapture(const StderrCapture&) = delete;
+  StderrCapture& operator=(const StderrCapture&) = delete;
+
+  QByteArray Finish() {
+    Restore();
+    QFile file(path_);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+  }
+
+ private:
+  void Restore() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+    saved_ = -1;
+  }
+
+  QString path_;
+  int saved_ = -1;
+};
+
+}  // namespace
+
+class TestSdlSound : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    QVERIFY(dir_.isValid());
+    capture_ = dir_.filePath(QStringLiteral("%1.raw").arg(QTest::currentTestFunction()));
+  }
+
+  void cleanup() {
+    qunsetenv("SDL_AUDIODRIVER");
+    qunsetenv("SDL_DISKAUDIOFILE");
+  }
+
+  void soundcardToneLoopsOnePeriodForTwiceTheDuration() {
+    auto wave = std::make_unique<WaveImage>(WaveImage{});
+    std::int32_t stopflag = 0;
+    {
+      UseDiskAudio(capture_);
+      SdlSound sound;
+      QVERIFY(sound.HasDevice());
+      QVERIFY(PlayToneOnSoundcard(sound, *wave, 666, QStringLiteral("150"), QLocale::c(), stopflag));
+      sound.Sleep(kTailMs);
+    }
+    QCOMPARE(stopflag, 1);
+    const CapturedStream stream = CapturedStream::Read(capture_);
+    QVERIFY(stream.IsLoopOf(*wave, 66));
+    const long expected = 300 * kSampleRate / 1000;
+    QVERIFY2(std::abs(stream.SoundingSpan() - expected) <= kBufferFrames,
+             qPrintable(QStringLiteral("%1 frames").arg(stream.SoundingSpan())));
+    QVERIFY(stream.LastSounding() + kBufferFrames < long(stream.frames.size()));  // silence followed
+  }
+
+  void beepIsASquareWaveOfExactLength() {
+    {
+      UseDiskAudio(capture_);
+      SdlSound sound;
+      QVERIFY(sound.HasDevice());
+      QElapsedTimer timer;
+      timer.start();
+      sound.Beep(666, 150);
+      QVERIFY(timer.elapsed() >= 150);
+      sound.Sleep(kTailMs);
+    }
+    const CapturedStream stream = CapturedStream::Read(capture_);
+    const long first = stream.FirstSounding();
+    QVERIFY(first >= 0);
+    QCOMPARE(stream.SoundingSpan(), 150L * kSampleRate / 1000);
+    for (long i = first; i <= stream.LastSounding(); ++i) {
+      const WaveFrame frame = stream.frames[std::size_t(i)];
+      QVERIFY(frame.Left == kBeepAmplitude || frame.Left == -kBeepAmplitude);
+      QCOMPARE(frame.Right, frame.Left);
+    }
+    // 666 Hz for 150 ms is 99.9 periods, two level changes each.
+    const long changes = stream.LeftSignChanges(first, stream.LastSounding() + 1);
+    QVERIFY2(changes >= 198 && changes <= 200, qPrintable(QString::number(changes)));
+  }
+
+  void badImageIsNotPlayed() {
+    auto wave = std::make_unique<WaveImage>(WaveImage{});
+    QVERIFY(SynthesizeTone(*wave, 666, 666));
+    wave->channels = 1;
+    {
+      UseDiskAudio(capture_);
+      SdlSound sound;
+      QVERIFY(sound.HasDevice());
+      QCOMPARE(PlayWave(sound, *wave, 9), 0);
+      sound.Sleep(100);
+      StopSound(sound);
+    }
+    const CapturedStream stream = CapturedStream::Read(capture_);
+    QVERIFY(stream.frames.size() >= std::size_t(kBufferFrames));
+    QCOMPARE(stream.FirstSounding(), -1L);
+  }
+
+  void newToneReplacesLoopingOne() {
+    auto first = std::make_unique<WaveImage>(WaveImage{});
+    auto second = std::make_unique<WaveImage>(WaveImage{});
+    QVERIFY(SynthesizeTone(*first, 666, 666));
+    QVERIFY(SynthesizeTone(*second, 1333, 1333));
+    {
+      UseDiskAudio(capture_);
+      SdlSound sound;
+      QVERIFY(sound.HasDevice());
+      QCOMPARE(PlayWave(sound, *first, 9), 1);
+      sound.Sleep(100);
+      QCOMPARE(PlayWave(sound, *second, 9), 1);
+      sound.Sleep(100);
+      StopSound(sound);
+      sound.Sleep(kTailMs);
+    }
+    const CapturedStream stream = CapturedStream::Read(capture_);
+    // The second loop starts at its own first frame, right where the first one was cut.
+    long switchAt = -1;
+    const long start = stream.FirstSounding();
+    for (long i = start; i <= stream.LastSounding() && switchAt < 0; ++i) {
+      const WaveFrame& expected = first->frames[(i - start) % 66];
+      if (stream.frames[std::size_t(i)].Left != expected.Left || stream.frames[std::size_t(i)].Right != expected.Right) {
+        switchAt = i;
+      }
+    }
+    QVERIFY(switchAt > start);
+    // The first mismatch may lie a few frames into the second loop where both images agree.
+    long secondStart = switchAt;
+    while (secondStart > start && (secondStart - start) % kBufferFrames != 0) --secondStart;
+    for (long i = secondStart; i < secondStart + 66; ++i) {
+      QCOMPARE(stream.frames[std::size_t(i)].Left, second->frames[(i - secondStart) % 33].Left);
+    }
+  }
+
+  void withoutDriverEverythingKeepsItsTime() {
+    qputenv("SDL_AUDIODRIVER", "nonexistent");
+    auto wave = std::make_unique<WaveImage>(WaveImage{});
+    std::int32_t stopflag = 0;
+    StderrCapture errors(dir_.filePath(QStringLiteral("stderr.txt")));
+    QElapsedTimer timer;
+    {
+      SdlSound sound;
+      QVERIFY(!sound.HasDevice());
+      timer.start();
+      sound.Beep(440, 100);
+      const qint64 beep = timer.restart();
+      QVERIFY2(beep >= 100 && beep < 2000, qPrintable(QString::number(beep)));
+      QVERIFY(PlayToneOnSoundcard(sound, *wave, 666, QStringLiteral("50"), QLocale::c(), stopflag));
+      const qint64 tone = timer.restart();
+      QVERIFY2(tone >= 100 && tone < 2000, qPrintable(QString::number(tone)));
+      QCOMPARE(PlayWave(sound, *wave, 9), 0);
+      StopSound(sound);
+      sound.Beep(20, 1000);  // below the beep range: returns at once
+      sound.Sleep(0);
+      QVERIFY(timer.elapsed() < 500);
+    }
+    QCOMPARE(stopflag, 1);
+    QCOMPARE(errors.Finish(), QByteArray());
+  }
+
+  void alsaWithoutCardIsQuiet() {
+    qputenv("SDL_AUDIODRIVER", "alsa");
+    StderrCapture errors(dir_.filePath(QStringLiteral("stderr.txt")));
+    {
+      SdlSound sound;
+      sound.Beep(440, 20);
+    }
+    QCOMPARE(errors.Finish(), QByteArray());
+  }
+
+  void diskDriverIsQuiet() {
+    StderrCapture errors(dir_.filePath(QStringLiteral("stderr.txt")));
+    {
+      UseDiskAudio(capture_);
+      SdlSound sound;
+      QVERIFY(sound.HasDevice());
+    }
+    QCOMPARE(errors.Finish(), QByteArray());
+  }
+
+ private:
+  QTemporaryDir dir_;
+  QString capture_;
+};
+
+QTEST_APPLESS_MAIN(TestSdlSound)
+#include "test_sdl_sound.moc"
