@@ -51,6 +51,26 @@ int LongestDarkRun(const QImage& img, const QRect& r) {
   return longest;
 }
 
+// Groups of columns (Horizontal) or rows (Vertical) of r that hold ink, counting blanks shorter
+// than minGap as part of a group.
+int InkGroups(const QImage& img, const QRect& r, Qt::Orientation along, int minGap) {
+  const bool horizontal = along == Qt::Horizontal;
+  const int first = horizontal ? r.left() : r.top();
+  const int last = horizontal ? r.right() : r.bottom();
+  int groups = 0;
+  int blank = minGap;
+  for (int i = first; i <= last; ++i) {
+    const QRect slice = horizontal ? QRect(i, r.top(), 1, r.height()) : QRect(r.left(), i, r.width(), 1);
+    if (DarkCount(img, slice) == 0) {
+      ++blank;
+      continue;
+    }
+    groups += blank >= minGap;
+    blank = 0;
+  }
+  return groups;
+}
+
 bool AnyAreaAt(const QPointF& window) {
   for (const KeyArea& a : kKeyAreas)
     if (QRectF(a.left, a.top, a.width, a.height).contains(window)) return true;
@@ -123,45 +143,48 @@ class TestKeyboardPicture : public QObject {
     }
   }
 
-  void outlineIsClosedAndBlack() {
+  // Lines that must be drawn through from end to end, in picture pixels.
+  void lineIsDrawn_data() {
     using namespace picture;
-    for (int x = kOutlineLeft; x <= kOutlineRight; ++x) {
-      QVERIFY(IsDark(picture_.pixel(x, kOutlineTop)));
-      QVERIFY(IsDark(picture_.pixel(x, kOutlineBottom)));
-    }
-    for (int y = kOutlineTop; y <= kOutlineBottom; ++y) {
-      QVERIFY(IsDark(picture_.pixel(kOutlineLeft, y)));
-      QVERIFY(IsDark(picture_.pixel(kOutlineRight, y)));
+    QTest::addColumn<QLine>("line");
+    const int keysRight = kKeysLeft + kWhiteKeyCount * kWhiteKeyWidth;
+    QTest::newRow("outline top") << QLine(kOutlineLeft, kOutlineTop, kOutlineRight, kOutlineTop);
+    QTest::newRow("outline bottom") << QLine(kOutlineLeft, kOutlineBottom, kOutlineRight, kOutlineBottom);
+    QTest::newRow("outline left") << QLine(kOutlineLeft, kOutlineTop, kOutlineLeft, kOutlineBottom);
+    QTest::newRow("outline right") << QLine(kOutlineRight, kOutlineTop, kOutlineRight, kOutlineBottom);
+    QTest::newRow("keys top") << QLine(kKeysLeft, kKeysTop, keysRight, kKeysTop);
+    QTest::newRow("keys bottom") << QLine(kKeysLeft, kWhiteKeyBottom, keysRight, kWhiteKeyBottom);
+    for (int i = 0; i <= kWhiteKeyCount; ++i) {
+      const int x = kKeysLeft + i * kWhiteKeyWidth;
+      QTest::addRow("key line %d", i) << QLine(x, kKeysTop, x, kWhiteKeyBottom);
     }
   }
+  void lineIsDrawn() {
+    QFETCH(QLine, line);
+    const QPoint step(line.dx() != 0, line.dy() != 0);
+    for (QPoint p = line.p1(); p != line.p2() + step; p += step)
+      QVERIFY2(IsDark(picture_.pixel(p)), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+  }
 
-  // Every key's name is printed: one group of ink columns per key, in the strip below the white
-  // keys and in the strip above the outline.
+  // Every key's name is printed: one group of ink columns per name, one group of ink rows per line
+  // of names, in the strip below the white keys and in the strip above the outline.
   void namesArePrinted_data() {
     using namespace picture;
     QTest::addColumn<QRect>("strip");
-    QTest::addColumn<int>("keys");
+    QTest::addColumn<int>("names");
+    QTest::addColumn<int>("lines");
     const int keysRight = kKeysLeft + kWhiteKeyCount * kWhiteKeyWidth;
     QTest::newRow("white") << QRect(QPoint(kKeysLeft + 1, kWhiteKeyBottom + 1),
-                                    QPoint(keysRight - 1, kOutlineBottom - 1)) << kWhiteKeyCount;
-    QTest::newRow("black") << QRect(QPoint(0, 0), QPoint(kPictureWidth - 1, kOutlineTop - 1)) << 10;
+                                    QPoint(keysRight - 1, kOutlineBottom - 1)) << kWhiteKeyCount << 1;
+    QTest::newRow("black") << QRect(QPoint(0, 0), QPoint(kPictureWidth - 1, kOutlineTop - 1)) << 10 << 2;
   }
   void namesArePrinted() {
     QFETCH(QRect, strip);
-    QFETCH(int, keys);
-    // Letters of one name stand closer together than kGap columns; names stand farther apart.
-    constexpr int kGap = 5;
-    int groups = 0;
-    int blank = kGap;
-    for (int x = strip.left(); x <= strip.right(); ++x) {
-      if (DarkCount(picture_, QRect(x, strip.top(), 1, strip.height())) == 0) {
-        ++blank;
-        continue;
-      }
-      groups += blank >= kGap;
-      blank = 0;
-    }
-    QCOMPARE(groups, keys);
+    QFETCH(int, names);
+    QFETCH(int, lines);
+    // Letters of one name stand closer than five columns; lines of names are at least two rows apart.
+    QCOMPARE(InkGroups(picture_, strip, Qt::Horizontal, 5), names);
+    QCOMPARE(InkGroups(picture_, strip, Qt::Vertical, 2), lines);
   }
 
   void icon_data() {

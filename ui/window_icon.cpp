@@ -4,7 +4,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <algorithm>
-#include <array>
+#include <vector>
 
 namespace quaverline {
 
@@ -22,23 +22,23 @@ void DrawSpeaker(QPainter& p, qreal pen) {
 
   // The magnet housing behind the cone.
   p.setBrush(Qt::white);
-  p.drawRect(QRectF(3, 11, 6, 10));
+  p.drawRect(QRectF(2, 11, 6, 10));
 
   // The cone opens to the right; its lower half is shaded for depth.
   QPainterPath cone;
-  cone.moveTo(9, 11);
-  cone.lineTo(18, 4);
-  cone.lineTo(18, 28);
-  cone.lineTo(9, 21);
+  cone.moveTo(8, 11);
+  cone.lineTo(17, 4);
+  cone.lineTo(17, 28);
+  cone.lineTo(8, 21);
   cone.closeSubpath();
   p.setBrush(kYellow);
   p.drawPath(cone);
 
   QPainterPath shade;
-  shade.moveTo(9, 16);
-  shade.lineTo(18, 16);
-  shade.lineTo(18, 28);
-  shade.lineTo(9, 21);
+  shade.moveTo(8, 16);
+  shade.lineTo(17, 16);
+  shade.lineTo(17, 28);
+  shade.lineTo(8, 21);
   shade.closeSubpath();
   p.setPen(Qt::NoPen);
   p.setBrush(kShade);
@@ -46,10 +46,10 @@ void DrawSpeaker(QPainter& p, qreal pen) {
 
   // A white highlight along the upper edge of the cone.
   QPainterPath shine;
-  shine.moveTo(11, 12.5);
-  shine.lineTo(16.5, 8);
-  shine.lineTo(16.5, 11);
-  shine.lineTo(11, 14.5);
+  shine.moveTo(10, 12.5);
+  shine.lineTo(15.5, 8);
+  shine.lineTo(15.5, 11);
+  shine.lineTo(10, 14.5);
   shine.closeSubpath();
   p.setBrush(Qt::white);
   p.drawPath(shine);
@@ -60,13 +60,13 @@ void DrawSpeaker(QPainter& p, qreal pen) {
   p.drawPath(cone);
 }
 
-void DrawSoundLines(QPainter& p, qreal pen) {
+// Arcs around the cone's mouth, each spanning 80 degrees; small icons get fewer, wider-spaced ones.
+void DrawSoundLines(QPainter& p, qreal pen, bool small) {
   p.setPen(QPen(kInk, pen, Qt::SolidLine, Qt::RoundCap));
   p.setBrush(Qt::NoBrush);
-  // Arcs centred on the cone's mouth, each spanning 80 degrees.
-  constexpr std::array<qreal, 3> kRadii = {5.0, 9.0, 13.0};
-  for (const qreal r : kRadii) {
-    p.drawArc(QRectF(16 - r, 16 - r, 2 * r, 2 * r), -40 * 16, 80 * 16);
+  const std::vector<qreal> radii = small ? std::vector<qreal>{6.5, 12.5} : std::vector<qreal>{6, 10, 14};
+  for (const qreal r : radii) {
+    p.drawArc(QRectF(15 - r, 16 - r, 2 * r, 2 * r), -40 * 16, 80 * 16);
   }
 }
 
@@ -82,7 +82,8 @@ QImage DrawWindowIcon(int size) {
   // Keep strokes at least one device pixel wide at small sizes.
   const qreal pen = std::max(1.5, 1.0 / scale);
   DrawSpeaker(p, pen);
-  DrawSoundLines(p, std::max(2.0, 1.0 / scale));
+  const bool small = size < 24;
+  DrawSoundLines(p, small ? 2.5 : 2.0, small);
   return image;
 }
 
