@@ -1,0 +1,223 @@
+// Piano keys and the sound buttons, through the window, with the recording sound layer.
+#include "form_fixture.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTimer>
+
+using namespace quaverline;
+
+Q_DECLARE_METATYPE(QLocale)
+
+namespace {
+
+std::vector<SoundCall::Kind> Kinds(const RecordingSound& sound) {
+  std::vector<SoundCall::Kind> kinds;
+  for (const SoundCall& call : sound.calls) kinds.push_back(call.kind);
+  return kinds;
+}
+
+}  // namespace
+
+class KeysTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void keyAppendsItsLines_data();
+  void keyAppendsItsLines();
+  void noteSoundsForItsLength();
+  void onlyListenAppendsNothing();
+  void clicksBesideTheAreas_data();
+  void clicksBesideTheAreas();
+  void secondKeyDuringANote();
+  void editsDuringTheNoteCount();
+  void soundcardButtonDuringANote();
+  void singleToneButtons();
+  void badDurationLeavesNothingSounding_data();
+  void badDurationLeavesNothingSounding();
+  void keyEntriesPlayBackExactly_data();
+  void keyEntriesPlayBackExactly();
+};
+
+void KeysTest::keyAppendsItsLines_data() {
+  QTest::addColumn<QLocale>("locale");
+  QTest::addColumn<QString>("key");
+  QTest::addColumn<QString>("line");
+  QTest::addColumn<QString>("entry");
+  const QLocale english(QLocale::English, QLocale::UnitedStates);
+  const QLocale german(QLocale::German, QLocale::Germany);
+  QTest::newRow("F, comma locale") << german << "F" << "Sound Portb.0 , 150 , 349" << "349,2282.150";
+  QTest::newRow("F, point locale") << english << "F" << "Sound Portb.0 , 150 , 349" << "349,2282.150";
+  QTest::newRow("A has no fraction") << english << "A" << "Sound Portb.0 , 150 , 440" << "440.150";
+  QTest::newRow("B is the picture's H") << english << "B" << "Sound Portb.0 , 150 , 493" << "493,8833.150";
+  QTest::newRow("top key") << german << "B'" << "Sound Portb.0 , 150 , 987" << "987,7666.150";
+  QTest::newRow("black key Ais") << english << "Ais" << "Sound Portb.0 , 150 , 466" << "466,1638.150";
+}
+
+void KeysTest::keyAppendsItsLines() {
+  QFETCH(QLocale, locale);
+  QFETCH(QString, key);
+  QFETCH(QString, line);
+  QFETCH(QString, entry);
+  FormFixture f(locale);
+  f.ClickKey(key.toUtf8().constData());
+  QCOMPARE(f.Lines(), QStringList{line});
+  QCOMPARE(f.Entries(), QStringList{entry});
+  QCOMPARE(f.form->List1->currentRow(), -1);  // the selection does not move
+  QVERIFY(!f.sound.looping);
+  QVERIFY(!f.form->Timer1.Enabled());
+}
+
+void KeysTest::noteSoundsForItsLength() {
+  FormFixture f;
+  f.ClickKey("F");
+  QCOMPARE(Kinds(f.sound), (std::vector{SoundCall::Start, SoundCall::Stop}));
+  QCOMPARE(f.sound.calls[0].flags, 13u);
+  QCOMPARE(f.sound.calls[0].frameCount, 126);
+  QCOMPARE(f.sound.calls[1].flags, 1u);
+  const auto held = std::chrono::duration_cast<std::chrono::milliseconds>(f.sound.wallTimes[1] - f.sound.wallTimes[0]);
+  QVERIFY2(held.count() >= 295 && held.count() < 1000, qPrintable(QString::number(held.count())));
+}
+
+void KeysTest::onlyListenAppendsNothing() {
+  FormFixture f;
+  f.form->Option1->setChecked(true);
+  f.ClickKey("F");
+  QCOMPARE(f.form->List1->count(), 0);
+  QCOMPARE(f.form->List2->count(), 0);
+  QCOMPARE(Kinds(f.sound), (std::vector{SoundCall::Start, SoundCall::Stop}));
+}
+
+void KeysTest::clicksBesideTheAreas_data() {
+  QTest::addColumn<QPoint>("point");
+  QTest::addColumn<int>("lines");
+  QTest::newRow("upper part of white key E") << QPoint(352, 530) << 0;
+  QTest::newRow("names above the keys") << QPoint(352, 470) << 0;
+  QTest::newRow("strip that only Label19 covers") << QPoint(487, 530) << 0;
+  QTest::newRow("rest of the first Ais key") << QPoint(478, 530) << 1;
+  QTest::newRow("left of the first key") << QPoint(258, 600) << 0;
+  QTest::newRow("right margin") << QPoint(780, 600) << 0;
+  QTest::newRow("below the keys") << QPoint(500, 640) << 0;
+  QTest::newRow("Label23 beside the list") << QPoint(3, 600) << 0;
+}
+
+void KeysTest::clicksBesideTheAreas() {
+  QFETCH(QPoint, point);
+  QFETCH(int, lines);
+  FormFixture f;
+  f.ClickAt(point);
+  QCOMPARE(f.form->List1->count(), lines);
+  if (lines) QCOMPARE(f.Lines().first(), QStringLiteral("Sound Portb.0 , 150 , 466"));
+  else QVERIFY(f.sound.calls.empty());
+}
+
+void KeysTest::secondKeyDuringANote() {
+  FormFixture f;
+  QTimer::singleShot(100, f.form.get(), [&f] { f.ClickKey("A"); });
+  const auto started = std::chrono::steady_clock::now();
+  f.ClickKey("F");
+  const auto took = std::chrono::steady_clock::now() - started;
+  // The later key's lines come first; the first key's wait ends as soon as the second's note is over.
+  QCOMPARE(f.Lines(), (QStringList{"Sound Portb.0 , 150 , 440", "Sound Portb.0 , 150 , 349"}));
+  QCOMPARE(f.Entries(), (QStringList{"440.150", "349,2282.150"}));
+  QCOMPARE(Kinds(f.sound), (std::vector{SoundCall::Start, SoundCall::Start, SoundCall::Stop}));
+  QCOMPARE(f.sound.calls[1].frameCount, 100);
+  QVERIFY(took < std::chrono::milliseconds(1000));
+  QVERIFY(took >= std::chrono::milliseconds(395));
+}
+
+void KeysTest::editsDuringTheNoteCount() {
+  FormFixture f;
+  QTimer::singleShot(50, f.form.get(), [&f] {
+    f.form->Text1->setText(QStringLiteral("75"));
+    f.form->Text3->setText(QStringLiteral("Portd.5"));
+  });
+  f.ClickKey("A");
+  QCOMPARE(f.Lines(), QStringList{"Sound Portd.5 , 75 , 440"});
+  QCOMPARE(f.Entries(), QStringList{"440.75"});
+}
+
+void KeysTest::soundcardButtonDuringANote() {
+  FormFixture f;
+  QTimer::singleShot(50, f.form.get(), [&f] { f.form->Command2_Click(); });
+  f.ClickKey("F");
+  QCOMPARE(f.form->stopflag, 1);
+  QCOMPARE(f.form->List1->count(), 1);  // the key still writes its line
+  QVERIFY(!f.sound.looping);
+  // The button's own loop replaced the note and was stopped; the note's timer stop follows.
+  QCOMPARE(Kinds(f.sound), (std::vector{SoundCall::Start, SoundCall::Start, SoundCall::Sleep, SoundCall::Stop,
+                                        SoundCall::Stop}));
+  QCOMPARE(f.sound.calls[1].frameCount, 66);
+}
+
+void KeysTest::singleToneButtons() {
+  FormFixture f;
+  f.form->Command1_Click();
+  f.form->Command2_Click();
+  QCOMPARE(Kinds(f.sound), (std::vector{SoundCall::Beep, SoundCall::Start, SoundCall::Sleep, SoundCall::Stop}));
+  QCOMPARE(f.sound.calls[0].frequency, 666);
+  QCOMPARE(f.sound.calls[0].ms, 150);
+  QCOMPARE(f.sound.calls[1].flags, 13u);
+  QCOMPARE(f.sound.calls[1].frameCount, 66);
+  QCOMPARE(f.sound.calls[2].ms, 300);
+  QCOMPARE(f.sound.calls[3].flags, 1u);
+  QCOMPARE(f.form->stopflag, 1);
+  // The buttons play pulses, kept from the last frequency that could be computed.
+  f.form->Text2->setText(QStringLiteral("2000"));
+  f.form->Text2->setText(QString());
+  f.form->Command1_Click();
+  QCOMPARE(f.sound.calls.back().frequency, 333);
+}
+
+void KeysTest::badDurationLeavesNothingSounding_data() {
+  QTest::addColumn<QString>("duration");
+  QTest::addColumn<QString>("crystal");
+  QTest::newRow("letters") << "abc" << "8000000";
+  QTest::newRow("empty") << "" << "8000000";
+  QTest::newRow("beyond 32 bits") << "3e9" << "8000000";
+  QTest::newRow("crystal 0 on the sound card") << "150" << "0";
+}
+
+void KeysTest::badDurationLeavesNothingSounding() {
+  QFETCH(QString, duration);
+  QFETCH(QString, crystal);
+  FormFixture f;
+  f.form->Command3_Click();
+  f.form->Text1->setText(duration);
+  f.form->Text4->setText(crystal);
+  const QString line = f.form->Text5->text();
+  f.form->Command2_Click();
+  QVERIFY(!f.sound.looping);
+  QCOMPARE(f.form->stopflag, 0);
+  if (crystal != "0") {
+    f.form->Command1_Click();
+    QVERIFY(f.sound.calls.empty());
+  }
+  QCOMPARE(f.form->List1->count(), 1);
+  QCOMPARE(f.form->Text5->text(), line);
+  QCOMPARE(f.form->Text1->text(), duration);
+}
+
+void KeysTest::keyEntriesPlayBackExactly_data() {
+  QTest::addColumn<QLocale>("locale");
+  QTest::newRow("point locale") << QLocale(QLocale::English, QLocale::UnitedStates);
+  QTest::newRow("comma locale") << QLocale(QLocale::German, QLocale::Germany);
+}
+
+void KeysTest::keyEntriesPlayBackExactly() {
+  QFETCH(QLocale, locale);
+  FormFixture f(locale);
+  f.ClickKey("F");
+  f.sound.calls.clear();
+  f.form->Command5_Click();
+  f.form->Command6_Click();
+  QCOMPARE(Kinds(f.sound), (std::vector{SoundCall::Beep, SoundCall::Sleep, SoundCall::Start, SoundCall::Sleep,
+                                        SoundCall::Stop}));
+  QCOMPARE(f.sound.calls[0].frequency, 349);
+  QCOMPARE(f.sound.calls[0].ms, 150);
+  QCOMPARE(f.sound.calls[2].frameCount, 126);  // 349.2282 Hz exactly, not 349
+  QCOMPARE(f.sound.calls[3].ms, 300);
+}
+
+QTEST_MAIN(KeysTest)
+#include "test_keys.moc"
