@@ -53,13 +53,22 @@ void StartLoop(MixerState& state, const LoopImage& image) {
   std::memcpy(state.loop.frames.data(), image.frames, std::size_t(image.frameCount) * sizeof(WaveFrame));
   state.loop.length = image.frameCount;
   state.loop.position = 0;
+  state.loop.played = 0;
+  state.loop.framesLeft = -1;
   state.loop.active = true;
 }
 
-void StopLoop(MixerState& state) {
-  state.loop.active = false;
-  state.loop.position = 0;
+void StopLoopAfter(MixerState& state, std::int64_t totalFrames) {
+  LoopState& loop = state.loop;
+  if (!loop.active) return;
+  if (totalFrames <= loop.played) {
+    loop.active = false;
+    return;
+  }
+  loop.framesLeft = totalFrames - loop.played;
 }
+
+bool Sounding(const MixerState& state) { return state.loop.active || state.beep.framesLeft > 0; }
 
 void StartBeep(MixerState& state, std::int32_t frequency, std::int64_t frames) {
   state.beep.frequency = frequency;
@@ -82,6 +91,8 @@ void RenderFrames(MixerState& state, std::int16_t* out, int frameCount) {
       left = frame.Left;
       right = frame.Right;
       if (++loop.position >= loop.length) loop.position = 0;
+      ++loop.played;
+      if (loop.framesLeft > 0 && --loop.framesLeft == 0) loop.active = false;
     }
     if (beep.framesLeft > 0) {
       // The phase counts in 1/kSampleRate of a cycle, so the period averages exactly

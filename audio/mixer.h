@@ -22,7 +22,9 @@ struct LoopImage {
 struct LoopState {
   std::array<WaveFrame, kWaveCapacity> frames{};
   std::int32_t length = 0;
-  std::int32_t position = 0;  // next frame to play
+  std::int32_t position = 0;    // next frame to play
+  std::int64_t played = 0;      // frames rendered since the start
+  std::int64_t framesLeft = -1; // frames still to play once a stop is known, -1 until then
   bool active = false;
 };
 
@@ -42,9 +44,16 @@ struct MixerState {
 // second, 4-byte blocks, and a "data" chunk of 1 to kWaveCapacity whole frames.
 std::optional<LoopImage> ReadLoopImage(const void* image);
 
-// Copies the image's frames and loops them from their first frame.
+// Copies the image's frames and loops them from their first frame, replacing any loop.
 void StartLoop(MixerState& state, const LoopImage& image);
-void StopLoop(MixerState& state);
+
+// Ends the loop once it has played `totalFrames` frames since its start; at once when it has
+// played that many already. The device may render ahead of or behind the caller's clock, so the
+// length is counted in frames rather than cut at the next buffer.
+void StopLoopAfter(MixerState& state, std::int64_t totalFrames);
+
+// True while the loop or the beep still has frames to play.
+bool Sounding(const MixerState& state);
 
 // A square wave of `frequency` Hz for exactly `frames` frames, replacing any beep still sounding.
 void StartBeep(MixerState& state, std::int32_t frequency, std::int64_t frames);

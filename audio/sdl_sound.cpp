@@ -5,6 +5,7 @@
 #include <SDL2/SDL.h>
 
 #include <chrono>
+#include <cmath>
 
 namespace quaverline {
 
@@ -62,16 +63,27 @@ bool SdlSound::HasDevice() const {
   return device_ != 0 && SDL_GetAudioDeviceStatus(device_) != SDL_AUDIO_STOPPED;
 }
 
+bool SdlSound::Sounding() const {
+  if (device_ == 0) return false;
+  DeviceLock lock(device_);
+  return quaverline::Sounding(mixer_);
+}
+
 bool SdlSound::PlaySound(const void* sound, std::uint32_t flags) {
+  const auto now = std::chrono::steady_clock::now();
   if (sound == nullptr) {
     if (device_ == 0) return false;
+    // The loop lasts as long as the time between its start and this stop, to the frame.
+    const std::chrono::duration<double> elapsed = now - loopStart_;
+    const auto frames = static_cast<std::int64_t>(std::llround(elapsed.count() * kSampleRate));
     DeviceLock lock(device_);
-    StopLoop(mixer_);
+    StopLoopAfter(mixer_, frames);
     return true;
   }
   if ((flags & kLoopFlags) != kLoopFlags) return false;
   const auto image = ReadLoopImage(sound);
   if (!image || !HasDevice()) return false;
+  loopStart_ = now;
   DeviceLock lock(device_);
   StartLoop(mixer_, *image);
   return true;

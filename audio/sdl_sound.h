@@ -9,6 +9,8 @@
 
 #include <SDL2/SDL_audio.h>
 
+#include <chrono>
+
 namespace quaverline {
 
 class SdlSound final : public SoundPlatform {
@@ -25,6 +27,10 @@ class SdlSound final : public SoundPlatform {
   // False when no device could be opened or the device has been lost.
   bool HasDevice() const;
 
+  // True while the device still has loop or beep frames to play; a device running behind the
+  // clock may still be playing the end of a tone whose call has returned.
+  bool Sounding() const;
+
  private:
   static void Callback(void* userdata, Uint8* stream, int length);
 
@@ -32,6 +38,7 @@ class SdlSound final : public SoundPlatform {
   bool subsystemUp_ = false;
   SDL_AudioDeviceID device_ = 0;
   MixerState mixer_;  // shared with the callback: changed only under the device lock
+  std::chrono::steady_clock::time_point loopStart_;  // caller's thread only
 };
 
 }  // namespace quaverline

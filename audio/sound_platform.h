@@ -16,7 +16,9 @@ class SoundPlatform {
 
   // sound != nullptr with SND_ASYNC | SND_MEMORY | SND_LOOP: starts looping the WAV image that
   // sound points at, from the next buffer on, replacing any loop already sounding; returns at
-  // once. sound == nullptr: silence from the next buffer on. False when nothing was started
+  // once. sound == nullptr: ends the loop once it has sounded exactly as long as the time between
+  // its start and this call (counted in frames, so neither buffer size nor a device running
+  // behind the clock changes a tone's length); returns at once. False when nothing was started
   // (an image that is not a playable one-period loop, or no device).
   virtual bool PlaySound(const void* sound, std::uint32_t flags) = 0;
 

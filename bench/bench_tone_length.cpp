@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 
@@ -14,33 +15,41 @@ using namespace quaverline;
 
 namespace {
 
-constexpr int kTailMs = 100;  // lets the device write the end of the tone before it closes
+// A device running behind the clock may still be playing when a call returns.
+void Drain(SdlSound& sound) {
+  for (int waited = 0; sound.Sounding() && waited < 10000; waited += 5) sound.Sleep(5);
+  sound.Sleep(50);
+}
 
 struct Result {
   double lengthMs;
+  double callMs;  // how long the playing call blocked
   bool clean;
 };
 
 template <typename Play>
 Result Capture(const QString& path, Play play) {
+  double callMs = 0;
   {
     UseDiskAudio(path);
     SdlSound sound;
-    if (!sound.HasDevice()) return {-1, false};
+    if (!sound.HasDevice()) return {-1, -1, false};
+    const auto start = std::chrono::steady_clock::now();
     play(sound);
-    sound.Sleep(kTailMs);
+    callMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    Drain(sound);
   }
   const CapturedStream stream = CapturedStream::Read(path);
-  return {stream.SoundingSpan() * 1000.0 / kSampleRate, stream.FirstSounding() >= 0};
+  return {stream.SoundingSpan() * 1000.0 / kSampleRate, callMs, stream.FirstSounding() >= 0};
 }
 
 void Report(const char* what, int expectedMs, const Result& result) {
   if (!result.clean) {
-    std::printf("%-28s expected %5d ms: nothing captured\n", what, expectedMs);
+    std::printf("%-22s expected %5d ms: nothing captured\n", what, expectedMs);
     return;
   }
-  std::printf("%-28s expected %5d ms, captured %8.2f ms, error %+7.2f ms\n", what, expectedMs, result.lengthMs,
-              result.lengthMs - expectedMs);
+  std::printf("%-22s expected %5d ms, captured %8.2f ms, error %+6.2f ms (call blocked %8.2f ms)\n", what,
+              expectedMs, result.lengthMs, result.lengthMs - expectedMs, result.callMs);
 }
 
 }  // namespace

@@ -109,8 +109,59 @@ class TestMixer : public QObject {
     MixerState state;
     StartLoop(state, *ReadLoopImage(wave.get()));
     QCOMPARE(Render(state, 1).front(), (Stereo{2000, 0}));
-    StopLoop(state);
+    StopLoopAfter(state, 0);
+    QVERIFY(!Sounding(state));
     for (const Stereo& frame : Render(state, 441)) QCOMPARE(frame, (Stereo{0, 0}));
+  }
+
+  void stopCountsFramesFromTheStart_data() {
+    QTest::addColumn<int>("playedBeforeStop");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<int>("sounding");  // frames heard in all
+    QTest::newRow("stop ahead of the device") << 3 << 10 << 10;
+    QTest::newRow("stop across several buffers") << 3 << 1000 << 1000;
+    QTest::newRow("device already past the stop") << 6 << 4 << 6;
+    QTest::newRow("stop exactly where the device is") << 5 << 5 << 5;
+  }
+
+  void stopCountsFramesFromTheStart() {
+    QFETCH(int, playedBeforeStop);
+    QFETCH(int, total);
+    QFETCH(int, sounding);
+    const auto wave = Tone(11025);
+    MixerState state;
+    StartLoop(state, *ReadLoopImage(wave.get()));
+    std::vector<Stereo> played = Render(state, playedBeforeStop);
+    StopLoopAfter(state, total);
+    for (int buffer = 0; buffer < 4; ++buffer) {
+      const auto part = Render(state, 441);
+      played.insert(played.end(), part.begin(), part.end());
+    }
+    QVERIFY(!Sounding(state));
+    for (std::size_t i = 0; i < played.size(); ++i) {
+      const Stereo expected = int(i) < sounding ? FrameOf(*wave, int(i % 4)) : Stereo{0, 0};
+      QCOMPARE(played[i], expected);
+    }
+  }
+
+  void stopWithoutLoopKeepsBeep() {
+    MixerState state;
+    StartBeep(state, 11025, 8);
+    StopLoopAfter(state, 0);
+    QVERIFY(Sounding(state));
+    QCOMPARE(Render(state, 1).front().left, 4000);
+  }
+
+  void startAfterStopPlaysUntilStoppedAgain() {
+    const auto wave = Tone(11025);
+    MixerState state;
+    StartLoop(state, *ReadLoopImage(wave.get()));
+    Render(state, 2);
+    StopLoopAfter(state, 100);
+    StartLoop(state, *ReadLoopImage(wave.get()));  // a new start is not bound by the old stop
+    const auto played = Render(state, 441);
+    for (std::size_t i = 0; i < played.size(); ++i) QCOMPARE(played[i], FrameOf(*wave, int(i % 4)));
+    QVERIFY(Sounding(state));
   }
 
   void idleIsSilent() {

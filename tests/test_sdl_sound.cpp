@@ -17,7 +17,15 @@ using namespace quaverline;
 namespace {
 
 constexpr long kBufferFrames = 441;
-constexpr int kTailMs = 150;  // lets the device write the end of a tone before it closes
+
+// A device running behind the clock may still be playing when a call returns: wait until it is
+// done, then a little longer so that silence follows in the capture.
+void Drain(SdlSound& sound) {
+  QElapsedTimer timer;
+  timer.start();
+  while (sound.Sounding() && timer.elapsed() < 10000) sound.Sleep(5);
+  sound.Sleep(50);
+}
 
 // Collects what is written to stderr while it lives.
 class StderrCapture {
@@ -78,7 +86,7 @@ class TestSdlSound : public QObject {
       SdlSound sound;
       QVERIFY(sound.HasDevice());
       QVERIFY(PlayToneOnSoundcard(sound, *wave, 666, QStringLiteral("150"), QLocale::c(), stopflag));
-      sound.Sleep(kTailMs);
+      Drain(sound);
     }
     QCOMPARE(stopflag, 1);
     const CapturedStream stream = CapturedStream::Read(capture_);
@@ -98,7 +106,7 @@ class TestSdlSound : public QObject {
       timer.start();
       sound.Beep(666, 150);
       QVERIFY(timer.elapsed() >= 150);
-      sound.Sleep(kTailMs);
+      Drain(sound);
     }
     const CapturedStream stream = CapturedStream::Read(capture_);
     const long first = stream.FirstSounding();
@@ -145,7 +153,7 @@ class TestSdlSound : public QObject {
       QCOMPARE(PlayWave(sound, *second, 9), 1);
       sound.Sleep(100);
       StopSound(sound);
-      sound.Sleep(kTailMs);
+      Drain(sound);
     }
     const CapturedStream stream = CapturedStream::Read(capture_);
     // The second loop starts at its own first frame, right where the first one was cut.
