@@ -38,7 +38,7 @@ struct FormFixture {
       listsWhileAsking = form->List1->count();
       return answer;
     };
-    form->EndProgram = [this] { ++ends; };
+    form->ExitProcess = [this] { ++ends; };
   }
 
   // The widget that a click at this client-area point reaches, and the click itself.

@@ -39,8 +39,8 @@ class Form1 : public QMainWindow, private MelodyHost {
 
   // The duration dialog: returns the text typed, empty on Cancel. Replaceable for tests.
   std::function<QString(const QString& prompt, const QString& title)> InputBox;
-  // Ends the program at once. Replaceable for tests.
-  std::function<void()> EndProgram;
+  // Leaves the process at once. Replaceable for tests.
+  std::function<void()> ExitProcess;
 
   // State.
   NoteTable notes;
@@ -119,6 +119,8 @@ class Form1 : public QMainWindow, private MelodyHost {
 
   // Menu bar.
   void mnuBeenden_Click();
+  // The window goes, the sound stops and the process exits; no other handler runs.
+  void EndProgram();
   void mnuEnglish_Click();
   void mnuGerman_Click();
 

@@ -56,11 +56,7 @@ Form1::Form1(SoundPlatform& sound, QWidget* parent)
   InputBox = [this](const QString& prompt, const QString& title) {
     return QInputDialog::getText(this, title, prompt);
   };
-  EndProgram = [this] {
-    hide();
-    sound_.PlaySound(nullptr, SND_ASYNC);
-    std::exit(0);
-  };
+  ExitProcess = [] { std::exit(0); };
 
   setWindowTitle(Utf8(kWindowTitle));
   setWindowIcon(WindowIcon());

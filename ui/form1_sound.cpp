@@ -50,4 +50,10 @@ void Form1::WaitForTimer() {
 
 void Form1::mnuBeenden_Click() { EndProgram(); }
 
+void Form1::EndProgram() {
+  hide();
+  StopSound(sound_);
+  ExitProcess();
+}
+
 }  // namespace quaverline
