@@ -1,0 +1,125 @@
+// The window's buttons and keys through the real SDL sound layer: captured by SDL's disk driver,
+// and with no usable audio driver at all.
+#include "audio/sdl_sound.h"
+#include "captured_stream.h"
+#include "ui/code_list_box.h"
+#include "ui/form1.h"
+#include "ui/key_table.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace quaverline;
+
+namespace {
+
+constexpr long kBufferFrames = 441;
+constexpr long kFramesPerMs = 44100 / 1000;
+
+int KeyIndex(const char* noteName) {
+  for (int k = 0; k < int(kKeyAreas.size()); ++k)
+    if (kKeyAreas[k].noteName && QByteArray(kKeyAreas[k].noteName) == noteName) return k;
+  return -1;
+}
+
+// A device running behind the clock may still be playing when a call returns.
+void Drain(SdlSound& sound) {
+  QElapsedTimer timer;
+  timer.start();
+  while (sound.Sounding() && timer.elapsed() < 10000) sound.Sleep(5);
+  sound.Sleep(50);
+}
+
+}  // namespace
+
+class WindowSoundTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void init() { capture_ = dir_.filePath(QStringLiteral("%1.raw").arg(QTest::currentDataTag())); }
+  void cleanup() {
+    qunsetenv("SDL_AUDIODRIVER");
+    qunsetenv("SDL_DISKAUDIOFILE");
+  }
+  void soundcardLoops_data();
+  void soundcardLoops();
+  void speakerButton();
+  void noDevice();
+
+ private:
+  QTemporaryDir dir_;
+  QString capture_;
+};
+
+void WindowSoundTest::soundcardLoops_data() {
+  QTest::addColumn<QString>("action");
+  QTest::addColumn<int>("frameCount");
+  QTest::addColumn<int>("lengthMs");
+  QTest::newRow("Play on Soundcard") << "button" << 66 << 300;
+  QTest::newRow("key F") << "F" << 126 << 300;
+  QTest::newRow("key A") << "A" << 100 << 300;
+}
+
+void WindowSoundTest::soundcardLoops() {
+  QFETCH(QString, action);
+  QFETCH(int, frameCount);
+  QFETCH(int, lengthMs);
+  UseDiskAudio(capture_);
+  {
+    SdlSound sound;
+    QVERIFY(sound.HasDevice());
+    Form1 form(sound);
+    if (action == "button")
+      form.Command2_Click();
+    else
+      form.KeyArea_Click(KeyIndex(action.toLatin1().constData()));
+    Drain(sound);
+    QCOMPARE(form.wave.dataSize, frameCount * 4);
+    const CapturedStream stream = CapturedStream::Read(capture_);
+    QVERIFY(stream.IsLoopOf(form.wave, frameCount));
+    const long error = stream.SoundingSpan() - lengthMs * kFramesPerMs;
+    QVERIFY2(std::labs(error) <= kBufferFrames, qPrintable(QStringLiteral("off by %1 frames").arg(error)));
+  }
+}
+
+void WindowSoundTest::speakerButton() {
+  UseDiskAudio(capture_);
+  SdlSound sound;
+  Form1 form(sound);
+  form.Command1_Click();
+  Drain(sound);
+  const CapturedStream stream = CapturedStream::Read(capture_);
+  const long span = stream.SoundingSpan();
+  QVERIFY2(std::labs(span - 150 * kFramesPerMs) <= kBufferFrames, qPrintable(QString::number(span)));
+  // 666 Hz: two sign changes a period.
+  const long changes = stream.LeftSignChanges(stream.FirstSounding(), stream.LastSounding() + 1);
+  QVERIFY2(std::labs(changes - 2 * 666 * 150 / 1000) <= 2, qPrintable(QString::number(changes)));
+}
+
+void WindowSoundTest::noDevice() {
+  qputenv("SDL_AUDIODRIVER", "no-such-driver");
+  SdlSound sound;
+  QVERIFY(!sound.HasDevice());
+  Form1 form(sound);
+  QElapsedTimer timer;
+  timer.start();
+  form.Command1_Click();
+  QVERIFY(timer.elapsed() >= 145);
+  timer.restart();
+  form.Command2_Click();
+  QVERIFY(timer.elapsed() >= 295);
+  QCOMPARE(form.stopflag, 1);
+  timer.restart();
+  form.KeyArea_Click(KeyIndex("F"));
+  QVERIFY(timer.elapsed() >= 295);
+  QCOMPARE(form.List1->count(), 1);
+  form.Command5_Click();
+  form.Command6_Click();
+  QCOMPARE(form.List2->count(), 1);
+}
+
+QTEST_MAIN(WindowSoundTest)
+#include "test_window_sound.moc"
