@@ -11,17 +11,24 @@ namespace {
 
 constexpr std::int32_t kLoopAsync = SND_ASYNC | SND_LOOP;
 
+// A negative time is refused like an unreadable one: a platform that takes its times unsigned
+// would beep or sleep for weeks.
+std::optional<std::int32_t> NotNegative(std::optional<std::int32_t> milliseconds) {
+  if (milliseconds && *milliseconds < 0) return std::nullopt;
+  return milliseconds;
+}
+
 // The sound card plays each note for twice its written duration.
 std::optional<std::int32_t> SoundcardMilliseconds(const QString& durationText, const QLocale& locale) {
   const auto duration = ReadNumber(durationText, locale);
   if (!duration) return std::nullopt;
-  return RoundToInt32(*duration * 2);
+  return NotNegative(RoundToInt32(*duration * 2));
 }
 
 std::optional<std::int32_t> SpeakerMilliseconds(const QString& durationText, const QLocale& locale) {
   const auto duration = ReadNumber(durationText, locale);
   if (!duration) return std::nullopt;
-  return RoundToInt32(*duration);
+  return NotNegative(RoundToInt32(*duration));
 }
 
 // One looped period for the given time, then silence. False, with nothing started, when the

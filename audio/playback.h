@@ -18,18 +18,20 @@ std::int32_t PlayWave(SoundPlatform& sound, WaveImage& wave, std::int32_t flags)
 void StopSound(SoundPlatform& sound);
 
 // "Play on PC-Speaker": beeps `pulses` Hz for the duration text's milliseconds.
-// False, with nothing sounded, when the duration is not a number or does not fit 32 bits.
+// False, with nothing sounded, when the duration is not a number, is negative or does not fit
+// 32 bits.
 bool PlayToneOnSpeaker(SoundPlatform& sound, std::int32_t pulses, const QString& durationText,
                        const QLocale& locale);
 
 // "Play on Soundcard": loops one period of `pulses` Hz for twice the duration, stops, and sets
 // stopflag to 1. False, with nothing sounded and stopflag unchanged, when the tone cannot be
-// synthesised or the duration is unreadable; the duration is checked before the loop starts so
-// that a bad field never leaves the card looping.
+// synthesised or the duration is unreadable or negative; the duration is checked before the loop
+// starts so that a bad field never leaves the card looping.
 bool PlayToneOnSoundcard(SoundPlatform& sound, WaveImage& wave, std::int32_t pulses,
                          const QString& durationText, const QLocale& locale, std::int32_t& stopflag);
 
-// Plays every play entry in order; the first unreadable entry silently ends the playback.
+// Plays every play entry in order; the first unreadable entry (a negative duration included)
+// silently ends the playback.
 // Speaker: beep, then a silence as long as the note. Sound card: a loop of twice the duration.
 // Returns the number of entries played.
 int PlayListOnSpeaker(SoundPlatform& sound, const QStringList& entries, const QLocale& locale);

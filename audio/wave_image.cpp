@@ -93,6 +93,8 @@ bool SynthesizeTone(WaveImage& wave, double frequency1, double frequency2) {
   const std::int32_t n = *frameCount > kWaveCapacity ? kWaveCapacity : *frameCount;
   const double w1 = frequency1 * kTwoPi;
   const double w2 = frequency2 * kTwoPi;
+  // Beyond about 2.9e307 Hz the angular factor overflows and every sample would be NaN.
+  if (!std::isfinite(w2)) return false;
 
   if (!BuildWaveImage(wave, n, kChannels, kSampleRate, kBitsPerSample)) return false;
   double t = 0;

@@ -64,7 +64,7 @@ bool BuildWaveImage(WaveImage& wave, std::int32_t frameCount, std::int32_t chann
 // channel from the first frequency, the left from the second. False, with the image unchanged,
 // when the tone cannot be made: a first frequency that is 0, negative, not finite, 88 200 Hz or
 // more, or so close to 0 that the frame count does not fit 32 bits; or a second frequency that
-// is not finite.
+// is not finite or so large that its angular factor is not.
 bool SynthesizeTone(WaveImage& wave, double frequency1, double frequency2);
 
 }  // namespace quaverline

@@ -60,6 +60,8 @@ class TestPlayback : public QObject {
     QTest::newRow("letters") << 666 << "abc" << kEnglish << false << QStringList{};
     QTest::newRow("empty") << 666 << "" << kEnglish << false << QStringList{};
     QTest::newRow("beyond 32 bits") << 666 << "3000000000" << kEnglish << false << QStringList{};
+    QTest::newRow("negative") << 666 << "-150" << kEnglish << false << QStringList{};
+    QTest::newRow("-0.4 rounds to 0") << 666 << "-0.4" << kEnglish << true << QStringList{"0 Beep 666 0"};
   }
 
   void toneOnSpeaker() {
@@ -93,6 +95,7 @@ class TestPlayback : public QObject {
     QTest::newRow("pulses 0") << 0 << "150" << kEnglish << false << QStringList{};
     QTest::newRow("pulses 88200") << 88200 << "150" << kEnglish << false << QStringList{};
     QTest::newRow("pulses negative") << -666 << "150" << kEnglish << false << QStringList{};
+    QTest::newRow("negative duration") << 666 << "-150" << kEnglish << false << QStringList{};
   }
 
   void toneOnSoundcard() {
@@ -165,6 +168,9 @@ class TestPlayback : public QObject {
     QTest::newRow("frequency 88200 on the card") << QStringList{"88200.150"} << kEnglish << 1
                                                  << QStringList{"0 Beep 88200 150", "0 Sleep 150"} << 0
                                                  << QStringList{};
+    QTest::newRow("negative duration ends the playback")
+        << QStringList{"666.150", "666.-150", "1333.300"} << kEnglish << 1 << QStringList{"0 Beep 666 150", "150 Sleep 150"}
+        << 1 << QStringList{"0 Start 13 N=66", "0 Sleep 300", "300 Stop 1"};
     QTest::newRow("frequency beyond 32 bits") << QStringList{"4000000000.150"} << kEnglish << 0 << QStringList{}
                                               << 0 << QStringList{};
   }

@@ -168,6 +168,29 @@ class TestWaveImage : public QObject {
     QVERIFY(Bytes(*wave) == before);
   }
 
+  void refusedSecondFrequencyLeavesImageUnchanged_data() {
+    QTest::addColumn<double>("frequency2");
+    QTest::newRow("NaN") << std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("-inf") << -std::numeric_limits<double>::infinity();
+    QTest::newRow("largest double: angular factor overflows") << std::numeric_limits<double>::max();
+    QTest::newRow("-3e307: angular factor overflows") << -3e307;
+  }
+
+  void refusedSecondFrequencyLeavesImageUnchanged() {
+    QFETCH(double, frequency2);
+    auto wave = ZeroImage();
+    QVERIFY(SynthesizeTone(*wave, 440, 440));
+    const auto before = Bytes(*wave);
+    QVERIFY(!SynthesizeTone(*wave, 666, frequency2));
+    QVERIFY(Bytes(*wave) == before);
+  }
+
+  void hugeSecondFrequencyStillStartsWithTheLeftPulse() {
+    auto wave = ZeroImage();
+    QVERIFY(SynthesizeTone(*wave, 666, 2e307));
+    QCOMPARE(FrameAt(Bytes(*wave), 1), qMakePair(2000, 0));
+  }
+
   void staleFramesBeyondNStay() {
     auto wave = ZeroImage();
     QVERIFY(SynthesizeTone(*wave, 440, 440));

@@ -1,5 +1,6 @@
 // The main window as it stands at start, the live code line, and the language switch.
 #include "form_fixture.h"
+#include "model/sound_line.h"
 #include "ui/caption_button.h"
 #include "ui/code_list_box.h"
 
@@ -52,6 +53,7 @@ class WindowTest : public QObject {
   void refreshFailuresKeepTheLine_data();
   void refreshFailuresKeepTheLine();
   void everyFieldRefreshes();
+  void longFieldsMakeAWholeLine();
   void captionsFit_data();
   void captionsFit();
   void languageSwitch();
@@ -181,6 +183,18 @@ void WindowTest::everyFieldRefreshes() {
   QCOMPARE(form.Text5->text(), QStringLiteral("Sound  ,  , 757"));
   form.Text1->setText(QStringLiteral("abc"));  // a duration is copied, never read as a number
   QCOMPARE(form.Text5->text(), QStringLiteral("Sound  , abc , 757"));
+}
+
+void WindowTest::longFieldsMakeAWholeLine() {
+  FormFixture f;
+  Form1& form = *f.form;
+  const QString port(form.Text3->maxLength(), QLatin1Char('P'));
+  const QString duration(form.Text1->maxLength(), QLatin1Char('9'));
+  form.Text3->setText(port);
+  form.Text1->setText(duration);
+  QCOMPARE(form.Text5->text(), CodeLine(port, duration, QStringLiteral("666")));
+  form.Command3_Click();
+  QCOMPARE(f.Lines(), QStringList{CodeLine(port, duration, QStringLiteral("666"))});
 }
 
 void WindowTest::captionsFit_data() {

@@ -18,6 +18,8 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <limits>
+
 namespace quaverline {
 
 namespace {
@@ -168,6 +170,8 @@ void Form1::BuildFrameControls() {
   Text5->setEnabled(false);
   Text5->setFocusPolicy(Qt::NoFocus);
   Text5->setTextMargins(0, 0, 0, 0);
+  // The line joins the port and the duration, each as long as a field takes; it must not be cut.
+  Text5->setMaxLength(std::numeric_limits<int>::max());
 
   Command1 = new CaptionButton(Utf8(StartCaption(CaptionTarget::Command1)), Frame1);
   Command1->setGeometry(places::Command1);
