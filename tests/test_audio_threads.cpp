@@ -1,0 +1,157 @@
+// The hand-off between callers and SDL's audio thread: starts, replacements, stops and beeps
+// hammered from two threads against the real SdlSound while the callback renders. Built with
+// ThreadSanitizer this finds unguarded shared state; in the other builds it checks that every
+// call still does what it says under that load.
+#include "audio/sdl_sound.h"
+#include "audio/wave_image.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+using namespace quaverline;
+
+namespace {
+
+constexpr std::uint32_t kLoop = SND_ASYNC | SND_MEMORY | SND_LOOP;
+
+// Frame counts from a single frame to the full capacity.
+constexpr std::array<int, 8> kFrameCounts = {1, 4, 33, 66, 100, 441, 1000, kWaveCapacity};
+
+// Waits until the device has played out everything it was given.
+bool FallsSilent(SdlSound& sound, int withinMs) {
+  QElapsedTimer timer;
+  timer.start();
+  while (sound.Sounding()) {
+    if (timer.elapsed() > withinMs) return false;
+    sound.Sleep(2);
+  }
+  return true;
+}
+
+}  // namespace
+
+class AudioThreadsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void init() {
+    QVERIFY(dir_.isValid());
+    savedDriver_ = qgetenv("SDL_AUDIODRIVER");
+  }
+  void cleanup() {
+    qputenv("SDL_AUDIODRIVER", savedDriver_);
+    qunsetenv("SDL_DISKAUDIOFILE");
+  }
+
+  void handOffUnderLoad_data();
+  void handOffUnderLoad();
+  void openAndCloseWhileSounding();
+
+ private:
+  void UseDriver(const QString& driver) {
+    qputenv("SDL_AUDIODRIVER", driver.toUtf8());
+    if (driver == QLatin1String("disk"))
+      qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(dir_.filePath(QStringLiteral("out.raw"))));
+  }
+
+  QTemporaryDir dir_;
+  QByteArray savedDriver_;
+};
+
+void AudioThreadsTest::handOffUnderLoad_data() {
+  QTest::addColumn<QString>("driver");
+  QTest::newRow("dummy") << "dummy";
+  QTest::newRow("disk") << "disk";
+}
+
+void AudioThreadsTest::handOffUnderLoad() {
+  QFETCH(QString, driver);
+  UseDriver(driver);
+  SdlSound sound;
+  QVERIFY(sound.HasDevice());
+
+  constexpr int kStarts = 3000;
+  constexpr int kBeeps = 500;
+  std::atomic<int> wrongResults{0};
+  std::atomic<bool> done{false};
+
+  // Thread A, like the window thread: synthesise into its one image while the previous loop may
+  // still sound, start it (replacing that loop), sometimes hand over a bad image or wrong flags,
+  // and stop.
+  std::thread starter([&] {
+    auto wave = std::make_unique<WaveImage>(WaveImage{});
+    auto bad = std::make_unique<WaveImage>(WaveImage{});
+    SynthesizeTone(*bad, 666, 666);
+    bad->channels = 1;
+    for (int i = 0; i < kStarts; ++i) {
+      const int frames = kFrameCounts[std::size_t(i) % kFrameCounts.size()];
+      if (!SynthesizeTone(*wave, 44100.0 / frames, 44100.0 / frames)) ++wrongResults;
+      if (!sound.PlaySound(wave.get(), kLoop)) ++wrongResults;
+      if (i % 5 == 0 && !sound.PlaySound(wave.get(), kLoop)) ++wrongResults;  // a replacement
+      if (i % 7 == 0 && sound.PlaySound(bad.get(), kLoop)) ++wrongResults;
+      if (i % 11 == 0 && sound.PlaySound(wave.get(), SND_ASYNC)) ++wrongResults;
+      if (i % 16 == 0) sound.Sleep(1);
+      if (!sound.PlaySound(nullptr, SND_ASYNC)) ++wrongResults;
+    }
+  });
+
+  // Thread B: short beeps and sleeps.
+  std::thread beeper([&] {
+    for (int j = 0; j < kBeeps; ++j) {
+      sound.Beep(440 + j % 500, 1 + j % 3);
+      sound.Sleep(j % 2);
+    }
+  });
+
+  // A third thread asks for the state meanwhile.
+  std::thread watcher([&] {
+    while (!done.load()) {
+      sound.Sounding();
+      std::this_thread::yield();
+    }
+  });
+
+  starter.join();
+  beeper.join();
+  done = true;
+  watcher.join();
+  qInfo("%s driver: %d starts with replacements, bad images and stops against %d beeps", qPrintable(driver), kStarts,
+        kBeeps);
+  QCOMPARE(wrongResults.load(), 0);
+  QVERIFY(sound.HasDevice());
+  QVERIFY(FallsSilent(sound, 3000));
+
+  // The callback still renders: a loop started now sounds and ends after its stop.
+  auto wave = std::make_unique<WaveImage>(WaveImage{});
+  QVERIFY(SynthesizeTone(*wave, 440, 440));
+  QVERIFY(sound.PlaySound(wave.get(), kLoop));
+  QVERIFY(sound.Sounding());
+  sound.Sleep(30);
+  QVERIFY(sound.PlaySound(nullptr, SND_ASYNC));
+  QVERIFY(FallsSilent(sound, 3000));
+}
+
+void AudioThreadsTest::openAndCloseWhileSounding() {
+  auto wave = std::make_unique<WaveImage>(WaveImage{});
+  QVERIFY(SynthesizeTone(*wave, 666, 666));
+  constexpr int kCycles = 20;
+  for (int i = 0; i < kCycles; ++i) {
+    SdlSound sound;
+    QVERIFY(sound.HasDevice());
+    QVERIFY(sound.PlaySound(wave.get(), kLoop));
+    std::thread beeper([&sound, i] { sound.Beep(880, 1 + i % 3); });
+    sound.Sleep(i % 4);
+    beeper.join();
+    // Closed with the loop still sounding.
+  }
+  qInfo("%d devices opened and closed while sounding", kCycles);
+}
+
+QTEST_APPLESS_MAIN(AudioThreadsTest)
+#include "test_audio_threads.moc"
