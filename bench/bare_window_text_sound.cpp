@@ -1,0 +1,20 @@
+// The bare window with one line of text and Quaverline's sound layer open: every cost that is
+// not the main window's own (Qt, the first text, linking and starting SDL2's audio), so that
+// what is left over against Quaverline is its window alone.
+#include "audio/sdl_sound.h"
+#include "bare_window_size.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  quaverline::SdlSound sound;
+  QMainWindow window;
+  window.setWindowTitle(QStringLiteral("Bare window with text and sound"));
+  window.setFixedSize(kBareWindowSize);
+  window.setCentralWidget(new QLabel(QStringLiteral("Sound Portb.0 , 150 , 349"), &window));
+  window.show();
+  return app.exec();
+}
