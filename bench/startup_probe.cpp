@@ -1,8 +1,8 @@
 // Start-up time and peak memory of Qt programs, measured from outside on an X server.
 // Each run starts a program and watches the server: the time from the start to the moment its
 // top-level window is mapped, and to the first drawing into that window (the first shown frame,
-// seen through the DAMAGE extension), then reads the process's peak resident memory (VmHWM)
-// after a short settle and ends it. Runs alternate between the programs so that a change of the
+// seen through the DAMAGE extension), and the processor time the program used until then; then
+// reads the process's peak resident memory (VmHWM) after a short settle and ends it. Runs alternate between the programs so that a change of the
 // machine's load hits all alike. Every program is compared with the last one.
 //
 // Usage: startup_probe RUNS PROGRAM... BASELINE
@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
@@ -40,6 +41,7 @@ constexpr auto kSettle = std::chrono::milliseconds(500);
 struct Sample {
   double mapMs = 0;
   double frameMs = 0;
+  double cpuMs = 0;  // processor time of all its threads up to the first frame
   long hwmKb = 0;
   int width = 0;
   int height = 0;
@@ -56,6 +58,19 @@ long StatusKb(pid_t pid, const std::string& key) {
     if (line.rfind(key + ":", 0) == 0) return std::strtol(line.c_str() + key.size() + 1, nullptr, 10);
   }
   return -1;
+}
+
+// Processor time of the process's live threads so far, to the nanosecond: unlike the wall time,
+// this does not grow when other work on the machine keeps the program waiting for a core.
+double CpuMs(pid_t pid) {
+  const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+  double ns = 0;
+  for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+    std::ifstream schedstat(task.path() / "schedstat");
+    double running = 0;
+    if (schedstat >> running) ns += running;
+  }
+  return ns / 1e6;
 }
 
 class Probe {
@@ -125,6 +140,7 @@ class Probe {
         const auto window = windows.find(damaged->drawable);
         if (window != windows.end() && window->second) {
           sample.frameMs = MsSince(start);
+          sample.cpuMs = CpuMs(pid);
           sample.width = damaged->geometry.width;
           sample.height = damaged->geometry.height;
           drawn = true;
@@ -173,12 +189,13 @@ double Median(std::vector<double> values) {
 double Min(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
 
 struct Figures {
-  std::vector<double> map, frame, hwm;
+  std::vector<double> map, frame, cpu, hwm;
   int width = 0, height = 0;
 
   void Add(const Sample& sample) {
     map.push_back(sample.mapMs);
     frame.push_back(sample.frameMs);
+    cpu.push_back(sample.cpuMs);
     hwm.push_back(double(sample.hwmKb) / 1024.0);
     width = sample.width;
     height = sample.height;
@@ -186,14 +203,21 @@ struct Figures {
 };
 
 void PrintRow(const char* name, const Figures& f) {
-  std::printf("%-24s %4d x %-4d %8.1f %8.1f   %8.1f %8.1f   %8.1f %8.1f\n", name, f.width, f.height,
-              Median(f.map), Min(f.map), Median(f.frame), Min(f.frame), Median(f.hwm), Min(f.hwm));
+  std::printf("%-24s %4d x %-4d %8.1f %8.1f   %8.1f %8.1f   %8.1f %8.1f   %8.1f %8.1f\n", name, f.width,
+              f.height, Median(f.map), Min(f.map), Median(f.frame), Min(f.frame), Median(f.cpu), Min(f.cpu),
+              Median(f.hwm), Min(f.hwm));
 }
 
 void PrintRatio(const char* name, const Figures& f, const Figures& floor) {
-  std::printf("%-24s %-11s %8.2f %8.2f   %8.2f %8.2f   %8.2f %8.2f\n", name, "", Median(f.map) / Median(floor.map),
-              Min(f.map) / Min(floor.map), Median(f.frame) / Median(floor.frame), Min(f.frame) / Min(floor.frame),
-              Median(f.hwm) / Median(floor.hwm), Min(f.hwm) / Min(floor.hwm));
+  const auto ratios = [](const std::vector<double>& a, const std::vector<double>& b) {
+    std::printf("   %8.2f %8.2f", Median(a) / Median(b), Min(a) / Min(b));
+  };
+  std::printf("%-24s %-11s", name, "");
+  ratios(f.map, floor.map);
+  ratios(f.frame, floor.frame);
+  ratios(f.cpu, floor.cpu);
+  ratios(f.hwm, floor.hwm);
+  std::printf("\n");
 }
 
 const char* BaseName(const char* path) {
@@ -225,11 +249,12 @@ int main(int argc, char* argv[]) {
       return 1;
     }
   }
-  std::printf("%-24s %-11s %-17s   %-17s   %s\n", "", "window", "to window mapped", "to first frame",
-              "peak memory VmHWM");
-  std::printf("%-24s %-11s %8s %8s   %8s %8s   %8s %8s\n", "program", "px", "median", "min", "median", "min",
-              "median", "min");
-  std::printf("%-24s %-11s %8s %8s   %8s %8s   %8s %8s\n", "", "", "ms", "ms", "ms", "ms", "MiB", "MiB");
+  std::printf("%-24s %-11s  %-17s  %-17s  %-17s  %s\n", "", "window", "to window mapped", "to first frame",
+              "CPU to 1st frame", "peak memory VmHWM");
+  std::printf("%-24s %-11s %8s %8s   %8s %8s   %8s %8s   %8s %8s\n", "program", "px", "median", "min", "median",
+              "min", "median", "min", "median", "min");
+  std::printf("%-24s %-11s %8s %8s   %8s %8s   %8s %8s   %8s %8s\n", "", "", "ms", "ms", "ms", "ms", "ms", "ms",
+              "MiB", "MiB");
   for (std::size_t p = 0; p < programs.size(); ++p) PrintRow(BaseName(programs[p]), figures[p]);
   const Figures& floor = figures.back();
   const std::string against = std::string("/ ") + BaseName(programs.back());
