@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QRadioButton>
 #include <QRegularExpression>
 
 #include <cmath>
