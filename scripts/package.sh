@@ -16,7 +16,7 @@ rm -f "$build"/quaverline_*.deb
 (cd "$build" && cpack -G DEB)
 deb=$(ls "$build"/quaverline_*.deb)
 echo "== lintian $deb"
-lintian --info "$deb"
+lintian --info --display-info "$deb"
 echo "== files"
 dpkg-deb --info "$deb"
 dpkg -c "$deb"
