@@ -13,7 +13,8 @@ tone_check=$2
 expected_text=${3:-$'Sound Portb.0 , 150 , 349\r\nSound Portb.0 , 150 , 440\r\n'}
 read -r -a periods <<<"${4:-126 100}"  # 44100 Hz / 349.2282 Hz and / 440 Hz, rounded
 
-# Client-area pixels of the key centres and of the code list (the window's layout tables).
+# Client-area pixels of the key centres and of the code list, from the layout tables in
+# ui/key_table.h and ui/control_table.h.
 readonly client_width=791 client_height=685
 readonly key_f_x=$((372 + 33 / 2)) key_a_x=$((445 + 33 / 2)) white_key_y=$((576 + 49 / 2))
 readonly list_x=$((8 + 233 / 2)) list_y=$((8 + 667 / 2))
