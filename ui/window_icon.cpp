@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QPixmap>
 #include <algorithm>
 #include <vector>
@@ -17,6 +18,14 @@ const QColor kInk(40, 40, 40);
 const QColor kYellow(255, 214, 0);
 const QColor kShade(230, 170, 0);
 
+// A closed outline through the given grid points.
+QPainterPath Outline(std::initializer_list<QPointF> points) {
+  QPainterPath path;
+  path.addPolygon(QPolygonF(QList<QPointF>(points)));
+  path.closeSubpath();
+  return path;
+}
+
 void DrawSpeaker(QPainter& p, qreal pen) {
   p.setPen(QPen(kInk, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
 
@@ -25,34 +34,17 @@ void DrawSpeaker(QPainter& p, qreal pen) {
   p.drawRect(QRectF(2, 11, 6, 10));
 
   // The cone opens to the right; its lower half is shaded for depth.
-  QPainterPath cone;
-  cone.moveTo(8, 11);
-  cone.lineTo(17, 4);
-  cone.lineTo(17, 28);
-  cone.lineTo(8, 21);
-  cone.closeSubpath();
+  const QPainterPath cone = Outline({{8, 11}, {17, 4}, {17, 28}, {8, 21}});
   p.setBrush(kYellow);
   p.drawPath(cone);
 
-  QPainterPath shade;
-  shade.moveTo(8, 16);
-  shade.lineTo(17, 16);
-  shade.lineTo(17, 28);
-  shade.lineTo(8, 21);
-  shade.closeSubpath();
   p.setPen(Qt::NoPen);
   p.setBrush(kShade);
-  p.drawPath(shade);
+  p.drawPath(Outline({{8, 16}, {17, 16}, {17, 28}, {8, 21}}));
 
   // A white highlight along the upper edge of the cone.
-  QPainterPath shine;
-  shine.moveTo(10, 12.5);
-  shine.lineTo(15.5, 8);
-  shine.lineTo(15.5, 11);
-  shine.lineTo(10, 14.5);
-  shine.closeSubpath();
   p.setBrush(Qt::white);
-  p.drawPath(shine);
+  p.drawPath(Outline({{10, 12.5}, {15.5, 8}, {15.5, 11}, {10, 14.5}}));
 
   // Outline again on top of the fills.
   p.setPen(QPen(kInk, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
