@@ -61,6 +61,8 @@ void StartLoop(MixerState& state, const LoopImage& image) {
 void StopLoopAfter(MixerState& state, std::int64_t totalFrames) {
   LoopState& loop = state.loop;
   if (!loop.active) return;
+  // A later stop never lengthens a loop that is already ending.
+  if (loop.framesLeft >= 0) totalFrames = std::min(totalFrames, loop.played + loop.framesLeft);
   if (totalFrames <= loop.played) {
     loop.active = false;
     return;

@@ -144,6 +144,26 @@ class TestMixer : public QObject {
     }
   }
 
+  void secondStopNeverLengthens() {
+    const auto wave = Tone(11025);
+    MixerState state;
+    StartLoop(state, *ReadLoopImage(wave.get()));
+    Render(state, 100);
+    StopLoopAfter(state, 300);  // the device is behind: 200 frames still to play
+    StopLoopAfter(state, 5000);
+    const auto tail = Render(state, 441);
+    QCOMPARE(tail[199], FrameOf(*wave, 299 % 4));
+    QCOMPARE(tail[200], (Stereo{0, 0}));
+    QVERIFY(!Sounding(state));
+    StartLoop(state, *ReadLoopImage(wave.get()));
+    Render(state, 100);
+    StopLoopAfter(state, 300);
+    StopLoopAfter(state, 200);  // an earlier end still counts
+    const auto rest = Render(state, 200);
+    QCOMPARE(rest[99], FrameOf(*wave, 99 % 4));
+    QCOMPARE(rest[100], (Stereo{0, 0}));
+  }
+
   void stopWithoutLoopKeepsBeep() {
     MixerState state;
     StartBeep(state, 11025, 8);
