@@ -8,7 +8,7 @@
 #include "ui/key_table.h"
 #include "ui/window_icon.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QInputDialog>
 #include <QLabel>
@@ -16,7 +16,6 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScreen>
-#include <QStyle>
 
 #include <limits>
 
