@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QScreen>
 
+#include <cstdlib>
 #include <limits>
 
 namespace quaverline {
