@@ -210,7 +210,7 @@ class TestKeyboardPicture : public QObject {
     QVERIFY(white * 100 > size * size);
     for (const QPoint corner : {QPoint(0, 0), QPoint(size - 1, 0), QPoint(0, size - 1), QPoint(size - 1, size - 1)})
       QCOMPARE(qAlpha(img.pixel(corner)), 0);
-    QVERIFY(WindowIcon().availableSizes().contains(QSize(size, size)));
+    if (size <= 64) QVERIFY(WindowIcon().availableSizes().contains(QSize(size, size)));
   }
 };
 

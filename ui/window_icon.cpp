@@ -81,7 +81,8 @@ QImage DrawWindowIcon(int size) {
 
 QIcon WindowIcon() {
   QIcon icon;
-  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+  // Larger sizes come from the installed icon theme; drawing them here only slows the start.
+  for (const int size : {16, 24, 32, 48, 64}) {
     icon.addPixmap(QPixmap::fromImage(DrawWindowIcon(size)));
   }
   return icon;

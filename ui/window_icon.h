@@ -9,7 +9,7 @@ namespace quaverline {
 // The icon drawn at size x size pixels on a transparent background.
 QImage DrawWindowIcon(int size);
 
-// The icon at the sizes that title bars, task bars and launchers ask for; needs a QGuiApplication.
+// The icon at the sizes that title bars and task bars ask for; needs a QGuiApplication.
 QIcon WindowIcon();
 
 }  // namespace quaverline
