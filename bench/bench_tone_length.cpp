@@ -15,12 +15,6 @@ using namespace quaverline;
 
 namespace {
 
-// A device running behind the clock may still be playing when a call returns.
-void Drain(SdlSound& sound) {
-  for (int waited = 0; sound.Sounding() && waited < 10000; waited += 5) sound.Sleep(5);
-  sound.Sleep(50);
-}
-
 struct Result {
   double lengthMs;
   double callMs;  // how long the playing call blocked

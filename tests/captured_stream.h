@@ -2,8 +2,10 @@
 // 44 100 Hz) and measures the tones in it.
 #pragma once
 
+#include "audio/sdl_sound.h"
 #include "audio/wave_image.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QString>
 #include <QtGlobal>
@@ -18,6 +20,15 @@ namespace quaverline {
 inline void UseDiskAudio(const QString& path) {
   qputenv("SDL_AUDIODRIVER", "disk");
   qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(path));
+}
+
+// A device running behind the clock may still be playing when a call returns: waits until it is
+// done, then a little longer so that silence follows in the capture.
+inline void Drain(SdlSound& sound) {
+  QElapsedTimer timer;
+  timer.start();
+  while (sound.Sounding() && timer.elapsed() < 10000) sound.Sleep(5);
+  sound.Sleep(50);
 }
 
 struct CapturedStream {

@@ -18,15 +18,6 @@ namespace {
 
 constexpr long kBufferFrames = 441;
 
-// A device running behind the clock may still be playing when a call returns: wait until it is
-// done, then a little longer so that silence follows in the capture.
-void Drain(SdlSound& sound) {
-  QElapsedTimer timer;
-  timer.start();
-  while (sound.Sounding() && timer.elapsed() < 10000) sound.Sleep(5);
-  sound.Sleep(50);
-}
-
 // Collects what is written to stderr while it lives.
 class StderrCapture {
  public:

@@ -26,14 +26,6 @@ int KeyIndex(const char* noteName) {
   return -1;
 }
 
-// A device running behind the clock may still be playing when a call returns.
-void Drain(SdlSound& sound) {
-  QElapsedTimer timer;
-  timer.start();
-  while (sound.Sounding() && timer.elapsed() < 10000) sound.Sleep(5);
-  sound.Sleep(50);
-}
-
 }  // namespace
 
 class WindowSoundTest : public QObject {
