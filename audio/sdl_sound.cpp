@@ -2,8 +2,6 @@
 
 #include "audio/precise_wait.h"
 
-#include <SDL2/SDL.h>
-
 #include <chrono>
 #include <cmath>
 
@@ -19,12 +17,15 @@ constexpr std::uint32_t kLoopFlags = SND_ASYNC | SND_MEMORY | SND_LOOP;
 // Holds the device lock for one short change of the state the callback reads.
 class DeviceLock {
  public:
-  explicit DeviceLock(SDL_AudioDeviceID device) : device_(device) { SDL_LockAudioDevice(device_); }
-  ~DeviceLock() { SDL_UnlockAudioDevice(device_); }
+  DeviceLock(const SdlAudioCalls& sdl, SDL_AudioDeviceID device) : sdl_(sdl), device_(device) {
+    sdl_.LockAudioDevice(device_);
+  }
+  ~DeviceLock() { sdl_.UnlockAudioDevice(device_); }
   DeviceLock(const DeviceLock&) = delete;
   DeviceLock& operator=(const DeviceLock&) = delete;
 
  private:
+  const SdlAudioCalls& sdl_;
   SDL_AudioDeviceID device_;
 };
 
@@ -34,11 +35,15 @@ void DropLogMessage(void*, int, SDL_LogPriority, const char*) {}
 
 }  // namespace
 
-SdlSound::SdlSound() {
-  SDL_LogSetOutputFunction(&DropLogMessage, nullptr);
+void SdlSound::Open() {
+  openTried_ = true;
+  quietAlsa_.emplace();
+  sdl_ = LoadSdlAudio();
+  if (sdl_ == nullptr) return;
+  sdl_->LogSetOutputFunction(&DropLogMessage, nullptr);
   // The program's own signal handling stays in place.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+  sdl_->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (sdl_->InitSubSystem(SDL_INIT_AUDIO) != 0) return;
   subsystemUp_ = true;
 
   SDL_AudioSpec wanted{};
@@ -50,50 +55,52 @@ SdlSound::SdlSound() {
   wanted.userdata = this;
   SDL_AudioSpec obtained{};
   // No changes allowed: SDL converts to whatever the hardware takes.
-  device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-  if (device_ != 0) SDL_PauseAudioDevice(device_, 0);
+  device_ = sdl_->OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+  if (device_ != 0) sdl_->PauseAudioDevice(device_, 0);
 }
 
 SdlSound::~SdlSound() {
-  if (device_ != 0) SDL_CloseAudioDevice(device_);
-  if (subsystemUp_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  if (device_ != 0) sdl_->CloseAudioDevice(device_);
+  if (subsystemUp_) sdl_->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-bool SdlSound::HasDevice() const {
-  return device_ != 0 && SDL_GetAudioDeviceStatus(device_) != SDL_AUDIO_STOPPED;
+bool SdlSound::HasDevice() {
+  if (!openTried_) Open();
+  return device_ != 0 && sdl_->GetAudioDeviceStatus(device_) != SDL_AUDIO_STOPPED;
 }
 
 bool SdlSound::Sounding() const {
   if (device_ == 0) return false;
-  DeviceLock lock(device_);
+  DeviceLock lock(*sdl_, device_);
   return quaverline::Sounding(mixer_);
 }
 
 bool SdlSound::PlaySound(const void* sound, std::uint32_t flags) {
-  const auto now = std::chrono::steady_clock::now();
   if (sound == nullptr) {
     if (device_ == 0) return false;
     // The loop lasts as long as the time between its start and this stop, to the frame.
-    const std::chrono::duration<double> elapsed = now - loopStart_;
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - loopStart_;
     const auto frames = static_cast<std::int64_t>(std::llround(elapsed.count() * kSampleRate));
-    DeviceLock lock(device_);
+    DeviceLock lock(*sdl_, device_);
     StopLoopAfter(mixer_, frames);
     return true;
   }
   if ((flags & kLoopFlags) != kLoopFlags) return false;
   const auto image = ReadLoopImage(sound);
+  // The first sound opens the device; its time is not part of the tone.
   if (!image || !HasDevice()) return false;
-  loopStart_ = now;
-  DeviceLock lock(device_);
+  loopStart_ = std::chrono::steady_clock::now();
+  DeviceLock lock(*sdl_, device_);
   StartLoop(mixer_, *image);
   return true;
 }
 
 void SdlSound::Beep(std::int32_t frequency, std::int32_t durationMs) {
   if (frequency < kLowestBeep || frequency > kHighestBeep || durationMs <= 0) return;
+  const bool device = HasDevice();  // before the deadline: opening is not part of the tone
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(durationMs);
-  if (device_ != 0) {
-    DeviceLock lock(device_);
+  if (device) {
+    DeviceLock lock(*sdl_, device_);
     StartBeep(mixer_, frequency, BeepFrames(durationMs));
   }
   WaitUntil(deadline);

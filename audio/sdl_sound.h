@@ -1,21 +1,22 @@
 // The sound calls on SDL2's audio subsystem: one stereo 16-bit 44 100 Hz output device whose
-// callback renders the looping image and the beep. Without a usable device every call still
-// keeps its timing; starts and stops are then silently ignored.
+// callback renders the looping image and the beep. The device is opened when sound is first
+// asked for, not at construction, so a start that plays nothing loads no sound library. Without
+// a usable device every call still keeps its timing; starts and stops are then silently ignored.
 #pragma once
 
 #include "audio/mixer.h"
 #include "audio/quiet_alsa.h"
+#include "audio/sdl_library.h"
 #include "audio/sound_platform.h"
 
-#include <SDL2/SDL_audio.h>
-
 #include <chrono>
+#include <optional>
 
 namespace quaverline {
 
 class SdlSound final : public SoundPlatform {
  public:
-  SdlSound();
+  SdlSound() = default;
   ~SdlSound() override;
   SdlSound(const SdlSound&) = delete;
   SdlSound& operator=(const SdlSound&) = delete;
@@ -24,8 +25,9 @@ class SdlSound final : public SoundPlatform {
   void Beep(std::int32_t frequency, std::int32_t durationMs) override;
   void Sleep(std::int32_t milliseconds) override;
 
-  // False when no device could be opened or the device has been lost.
-  bool HasDevice() const;
+  // Opens the device if that has not been tried yet. False when no device could be opened or
+  // the device has been lost.
+  bool HasDevice();
 
   // True while the device still has loop or beep frames to play; a device running behind the
   // clock may still be playing the end of a tone whose call has returned.
@@ -33,8 +35,11 @@ class SdlSound final : public SoundPlatform {
 
  private:
   static void Callback(void* userdata, Uint8* stream, int length);
+  void Open();
 
-  QuietAlsa quietAlsa_;  // outlives the subsystem, which may use ALSA until it quits
+  bool openTried_ = false;
+  const SdlAudioCalls* sdl_ = nullptr;
+  std::optional<QuietAlsa> quietAlsa_;  // outlives the subsystem, which may use ALSA until it quits
   bool subsystemUp_ = false;
   SDL_AudioDeviceID device_ = 0;
   MixerState mixer_;  // shared with the callback: changed only under the device lock

@@ -1,6 +1,5 @@
 // The bare window with one line of text and Quaverline's sound layer open: every cost that is
-// not the main window's own (Qt, the first text, linking and starting SDL2's audio), so that
-// what is left over against Quaverline is its window alone.
+// not the main window's own (Qt, the first text, loading and starting SDL2's audio at start).
 #include "audio/sdl_sound.h"
 #include "bare_window_size.h"
 
@@ -11,6 +10,7 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   quaverline::SdlSound sound;
+  sound.HasDevice();  // opens the device now, not at the first sound
   QMainWindow window;
   window.setWindowTitle(QStringLiteral("Bare window with text and sound"));
   window.setFixedSize(kBareWindowSize);

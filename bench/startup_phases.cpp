@@ -68,7 +68,7 @@ int main(int argc, char* argv[]) {
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   steps.Done("Fusion style");
   quaverline::SdlSound sound;
-  steps.Done("SdlSound (audio device open)");
+  steps.Done("SdlSound (opens at the first sound)");
   auto form = std::make_unique<quaverline::Form1>(sound);
   steps.Done("Form1 built");
   PaintSpy spy;

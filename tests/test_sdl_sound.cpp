@@ -53,6 +53,11 @@ class StderrCapture {
   int saved_ = -1;
 };
 
+bool SdlMapped() {
+  QFile maps(QStringLiteral("/proc/self/maps"));
+  return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libSDL2");
+}
+
 }  // namespace
 
 class TestSdlSound : public QObject {
@@ -67,6 +72,40 @@ class TestSdlSound : public QObject {
   void cleanup() {
     qunsetenv("SDL_AUDIODRIVER");
     qunsetenv("SDL_DISKAUDIOFILE");
+  }
+
+  // First of all, as SDL stays loaded for the life of the process. Loading it and opening the
+  // device at the first sound must not lengthen or shorten that sound.
+  void firstSoundLoadsTheLibraryOutsideTheTone() {
+    auto wave = std::make_unique<WaveImage>(WaveImage{});
+    std::int32_t stopflag = 0;
+    {
+      UseDiskAudio(capture_);
+      SdlSound sound;
+      sound.Sleep(1);
+      QVERIFY(!sound.PlaySound(nullptr, 0));  // a stop with nothing started opens nothing
+      QVERIFY(!SdlMapped());
+      QVERIFY(PlayToneOnSoundcard(sound, *wave, 666, QStringLiteral("75"), QLocale::c(), stopflag));
+      QVERIFY(SdlMapped());
+      Drain(sound);
+    }
+    const CapturedStream stream = CapturedStream::Read(capture_);
+    const long expected = 150 * kSampleRate / 1000;
+    QVERIFY2(std::abs(stream.SoundingSpan() - expected) <= kBufferFrames,
+             qPrintable(QStringLiteral("%1 frames").arg(stream.SoundingSpan())));
+  }
+
+  void firstBeepOpensTheDeviceOutsideTheTone() {
+    {
+      UseDiskAudio(capture_);
+      SdlSound sound;
+      QElapsedTimer timer;
+      timer.start();
+      QVERIFY(PlayToneOnSpeaker(sound, 666, QStringLiteral("150"), QLocale::c()));
+      QVERIFY(timer.elapsed() >= 150);
+      Drain(sound);
+    }
+    QCOMPARE(CapturedStream::Read(capture_).SoundingSpan(), 150L * kSampleRate / 1000);
   }
 
   void soundcardToneLoopsOnePeriodForTwiceTheDuration() {
