@@ -5,11 +5,11 @@
 // repaint of the code list that the last note added a line to.
 #include "audio/sdl_sound.h"
 #include "ui/form1.h"
+#include "ui/window_style.h"
 #include "ui/key_table.h"
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -125,7 +125,7 @@ void BenchSdl(const char* driver, const QString& diskFile = {}) {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QApplication::setStyle(new quaverline::WindowStyle);
   std::printf("CPU time / wall time in %% of one core, %d measurements each (median, max):\n", kNotes);
   std::printf("%-22s %-14s %15s   %15s\n", "sound layer", "", "whole process", "main thread");
   std::printf("%-22s %-14s %7s %7s   %7s %7s\n", "", "", "median", "max", "median", "max");

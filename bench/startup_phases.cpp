@@ -3,9 +3,9 @@
 // start-up probe; loading the libraries before main() is not included.
 #include "audio/sdl_sound.h"
 #include "ui/form1.h"
+#include "ui/window_style.h"
 
 #include <QApplication>
-#include <QStyleFactory>
 
 #include <chrono>
 #include <cstdio>
@@ -65,8 +65,8 @@ int main(int argc, char* argv[]) {
   Steps steps;
   QApplication app(argc, argv);
   steps.Done("QApplication");
-  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-  steps.Done("Fusion style");
+  QApplication::setStyle(new quaverline::WindowStyle);
+  steps.Done("window style");
   quaverline::SdlSound sound;
   steps.Done("SdlSound (opens at the first sound)");
   auto form = std::make_unique<quaverline::Form1>(sound);

@@ -7,10 +7,10 @@
 #include "ui/key_area_widget.h"
 #include "ui/form1.h"
 #include "ui/key_table.h"
+#include "ui/window_style.h"
 
 #include <QApplication>
 #include <QListWidget>
-#include <QStyleFactory>
 #include <QTest>
 #include <chrono>
 #include <memory>
@@ -30,7 +30,7 @@ class TimedRecording : public RecordingSound {
 
 struct FormFixture {
   explicit FormFixture(const QLocale& locale = QLocale(QLocale::English, QLocale::UnitedStates)) {
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setStyle(new WindowStyle);
     form = std::make_unique<Form1>(sound);
     form->locale = locale;
     form->InputBox = [this](const QString& prompt, const QString& title) {

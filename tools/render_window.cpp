@@ -2,11 +2,11 @@
 //   QT_QPA_PLATFORM=offscreen render_window out.png [german]
 #include "audio/sdl_sound.h"
 #include "ui/form1.h"
+#include "ui/window_style.h"
 
 #include <QApplication>
 #include <QMenuBar>
 #include <QPixmap>
-#include <QStyleFactory>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
@@ -15,7 +15,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   QApplication app(argc, argv);
-  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QApplication::setStyle(new quaverline::WindowStyle);
   quaverline::SdlSound sound;
   quaverline::Form1 form(sound);
   if (argc > 2 && QString::fromLocal8Bit(argv[2]) == QStringLiteral("german")) form.mnuGerman_Click();
