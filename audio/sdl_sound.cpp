@@ -36,7 +36,6 @@ void DropLogMessage(void*, int, SDL_LogPriority, const char*) {}
 }  // namespace
 
 void SdlSound::Open() {
-  openTried_ = true;
   quietAlsa_.emplace();
   sdl_ = LoadSdlAudio();
   if (sdl_ == nullptr) return;
@@ -65,19 +64,22 @@ SdlSound::~SdlSound() {
 }
 
 bool SdlSound::HasDevice() {
-  if (!openTried_) Open();
+  std::call_once(openOnce_, [this] {
+    Open();
+    opened_.store(true, std::memory_order_release);
+  });
   return device_ != 0 && sdl_->GetAudioDeviceStatus(device_) != SDL_AUDIO_STOPPED;
 }
 
 bool SdlSound::Sounding() const {
-  if (device_ == 0) return false;
+  if (!Opened() || device_ == 0) return false;
   DeviceLock lock(*sdl_, device_);
   return quaverline::Sounding(mixer_);
 }
 
 bool SdlSound::PlaySound(const void* sound, std::uint32_t flags) {
   if (sound == nullptr) {
-    if (device_ == 0) return false;
+    if (!Opened() || device_ == 0) return false;
     // The loop lasts as long as the time between its start and this stop, to the frame.
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - loopStart_;
     const auto frames = static_cast<std::int64_t>(std::llround(elapsed.count() * kSampleRate));

@@ -9,7 +9,9 @@
 #include "audio/sdl_library.h"
 #include "audio/sound_platform.h"
 
+#include <atomic>
 #include <chrono>
+#include <mutex>
 #include <optional>
 
 namespace quaverline {
@@ -25,8 +27,8 @@ class SdlSound final : public SoundPlatform {
   void Beep(std::int32_t frequency, std::int32_t durationMs) override;
   void Sleep(std::int32_t milliseconds) override;
 
-  // Opens the device if that has not been tried yet. False when no device could be opened or
-  // the device has been lost.
+  // Opens the device if that has not been tried yet; the first calls may come from two threads
+  // at once. False when no device could be opened or the device has been lost.
   bool HasDevice();
 
   // True while the device still has loop or beep frames to play; a device running behind the
@@ -36,8 +38,10 @@ class SdlSound final : public SoundPlatform {
  private:
   static void Callback(void* userdata, Uint8* stream, int length);
   void Open();
+  bool Opened() const { return opened_.load(std::memory_order_acquire); }
 
-  bool openTried_ = false;
+  std::once_flag openOnce_;
+  std::atomic<bool> opened_{false};  // set once Open() has finished; the fields below are then fixed
   const SdlAudioCalls* sdl_ = nullptr;
   std::optional<QuietAlsa> quietAlsa_;  // outlives the subsystem, which may use ALSA until it quits
   bool subsystemUp_ = false;

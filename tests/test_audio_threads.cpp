@@ -52,6 +52,7 @@ class AudioThreadsTest : public QObject {
   void handOffUnderLoad_data();
   void handOffUnderLoad();
   void openAndCloseWhileSounding();
+  void firstCallsFromTwoThreadsOpenOnce();
 
  private:
   void UseDriver(const QString& driver) {
@@ -151,6 +152,29 @@ void AudioThreadsTest::openAndCloseWhileSounding() {
     // Closed with the loop still sounding.
   }
   qInfo("%d devices opened and closed while sounding", kCycles);
+}
+
+// The device opens at the first sound; here that first sound is asked for by two threads at once.
+void AudioThreadsTest::firstCallsFromTwoThreadsOpenOnce() {
+  auto wave = std::make_unique<WaveImage>(WaveImage{});
+  QVERIFY(SynthesizeTone(*wave, 666, 666));
+  constexpr int kCycles = 20;
+  for (int i = 0; i < kCycles; ++i) {
+    SdlSound sound;
+    std::atomic<bool> started{false};
+    std::thread looper([&] {
+      started = sound.PlaySound(wave.get(), kLoop);
+      sound.Sleep(1 + i % 3);
+      sound.PlaySound(nullptr, SND_ASYNC);
+    });
+    std::thread beeper([&sound, i] { sound.Beep(880, 1 + i % 2); });
+    looper.join();
+    beeper.join();
+    QVERIFY(started);
+    QVERIFY(sound.HasDevice());
+    QVERIFY(FallsSilent(sound, 3000));
+  }
+  qInfo("%d devices opened by two threads' first calls", kCycles);
 }
 
 QTEST_APPLESS_MAIN(AudioThreadsTest)
