@@ -49,6 +49,14 @@ const char* StartCaption(CaptionTarget target) {
 
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
+// A button with its caption at its place; coloured buttons get a solid face.
+CaptionButton* NewButton(const char* caption, QWidget* parent, const QRect& place, const QColor& face = {}) {
+  auto* button = new CaptionButton(Utf8(caption), parent);
+  button->setGeometry(place);
+  if (face.isValid()) button->SetFaceColour(face);
+  return button;
+}
+
 }  // namespace
 
 Form1::Form1(SoundPlatform& sound, QWidget* parent)
@@ -128,12 +136,8 @@ void Form1::BuildControls() {
   Option2->setGeometry(places::Option2);
   Option2->setChecked(true);
 
-  Command5 = new CaptionButton(Utf8(StartCaption(CaptionTarget::Command5)), backdrop);
-  Command5->setGeometry(places::Command5);
-  Command5->SetFaceColour(kLightGreen);
-  Command6 = new CaptionButton(Utf8(StartCaption(CaptionTarget::Command6)), backdrop);
-  Command6->setGeometry(places::Command6);
-  Command6->SetFaceColour(kLightGreen);
+  Command5 = NewButton(StartCaption(CaptionTarget::Command5), backdrop, places::Command5, kLightGreen);
+  Command6 = NewButton(StartCaption(CaptionTarget::Command6), backdrop, places::Command6, kLightGreen);
 }
 
 void Form1::BuildFrameControls() {
@@ -173,14 +177,9 @@ void Form1::BuildFrameControls() {
   // The line joins the port and the duration, each as long as a field takes; it must not be cut.
   Text5->setMaxLength(std::numeric_limits<int>::max());
 
-  Command1 = new CaptionButton(Utf8(StartCaption(CaptionTarget::Command1)), Frame1);
-  Command1->setGeometry(places::Command1);
-  Command1->SetFaceColour(kLightYellow);
-  Command2 = new CaptionButton(Utf8(StartCaption(CaptionTarget::Command2)), Frame1);
-  Command2->setGeometry(places::Command2);
-  Command2->SetFaceColour(kLightYellow);
-  Command3 = new CaptionButton(Utf8(kAddToList), Frame1);
-  Command3->setGeometry(places::Command3);
+  Command1 = NewButton(StartCaption(CaptionTarget::Command1), Frame1, places::Command1, kLightYellow);
+  Command2 = NewButton(StartCaption(CaptionTarget::Command2), Frame1, places::Command2, kLightYellow);
+  Command3 = NewButton(kAddToList, Frame1, places::Command3);
 
   Line2 = new QFrame(Frame1);
   Line2->setGeometry(QRect(places::Line2.p1(), places::Line2.p2()));
