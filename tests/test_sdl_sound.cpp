@@ -3,6 +3,7 @@
 #include "audio/playback.h"
 #include "audio/sdl_sound.h"
 #include "captured_stream.h"
+#include "process_maps.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -53,11 +54,6 @@ class StderrCapture {
   int saved_ = -1;
 };
 
-bool SdlMapped() {
-  QFile maps(QStringLiteral("/proc/self/maps"));
-  return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libSDL2");
-}
-
 }  // namespace
 
 class TestSdlSound : public QObject {
@@ -84,9 +80,9 @@ class TestSdlSound : public QObject {
       SdlSound sound;
       sound.Sleep(1);
       QVERIFY(!sound.PlaySound(nullptr, 0));  // a stop with nothing started opens nothing
-      QVERIFY(!SdlMapped());
+      QVERIFY(!MappedInProcess("libSDL2"));
       QVERIFY(PlayToneOnSoundcard(sound, *wave, 666, QStringLiteral("75"), QLocale::c(), stopflag));
-      QVERIFY(SdlMapped());
+      QVERIFY(MappedInProcess("libSDL2"));
       Drain(sound);
     }
     const CapturedStream stream = CapturedStream::Read(capture_);

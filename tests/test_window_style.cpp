@@ -1,23 +1,14 @@
 // The window's style: Fusion, with the menu bar's overflow icons fetched only when drawn, so that
 // building the window loads no image-format plugin.
 #include "form_fixture.h"
+#include "process_maps.h"
 #include "ui/window_style.h"
 
-#include <QFile>
 #include <QImageReader>
 #include <QStyleFactory>
 #include <QTest>
 
 using namespace quaverline;
-
-namespace {
-
-bool Mapped(const QByteArray& part) {
-  QFile maps(QStringLiteral("/proc/self/maps"));
-  return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(part);
-}
-
-}  // namespace
 
 class TestWindowStyle : public QObject {
   Q_OBJECT
@@ -29,14 +20,14 @@ class TestWindowStyle : public QObject {
       FormFixture fixture;
       fixture.form->show();
       QVERIFY(QTest::qWaitForWindowExposed(fixture.form.get()));
-      QVERIFY(!Mapped("imageformats"));
+      QVERIFY(!MappedInProcess("imageformats"));
     }
     // Shows that the check above can see a plugin when one is loaded.
     if (!QImageReader::supportedImageFormats().contains("gif")) QSKIP("no image-format plugins installed");
     QImageReader reader(QStringLiteral(":/no-such-image.gif"));
     reader.setDecideFormatFromContent(true);
     (void)reader.canRead();
-    QVERIFY(Mapped("imageformats"));
+    QVERIFY(MappedInProcess("imageformats"));
   }
 
   void iconsAreFusionsOnceDrawn_data() {
