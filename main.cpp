@@ -1,5 +1,6 @@
 // Quaverline: play notes on a drawn piano keyboard and collect them as BASCOM Sound statements.
 #include "audio/sdl_sound.h"
+#include "ui/after_first_frame.h"
 #include "ui/form1.h"
 #include "ui/window_style.h"
 
@@ -13,6 +14,9 @@ int main(int argc, char* argv[]) {
 
   quaverline::SdlSound sound;
   quaverline::Form1 form(sound);
+  // The sound device opens once the window is up, off the window thread: neither the start nor
+  // the first note waits for it, and that note plays into a stream that is already running.
+  quaverline::AfterFirstFrame(form, [&sound] { sound.OpenInBackground(); });
   form.show();
   return app.exec();
 }

@@ -3,28 +3,22 @@
 // driven without a device; the device owner changes the state only under its device lock.
 #pragma once
 
+#include "audio/loop_image.h"
 #include "audio/wave_image.h"
 
 #include <array>
 #include <cstdint>
-#include <optional>
 
 namespace quaverline {
 
 constexpr std::int16_t kBeepAmplitude = 4000;
-
-// The frames of a playable one-period image, pointing into the image that was read.
-struct LoopImage {
-  const WaveFrame* frames;
-  std::int32_t frameCount;  // 1..kWaveCapacity
-};
 
 struct LoopState {
   std::array<WaveFrame, kWaveCapacity> frames{};
   std::int32_t length = 0;
   std::int32_t position = 0;    // next frame to play
   std::int64_t played = 0;      // frames rendered since the start
-  std::int64_t framesLeft = -1; // frames still to play once a stop is known, -1 until then
+  std::int64_t framesLeft = 0;  // frames still to play until the loop's planned end
   bool active = false;
 };
 
@@ -39,17 +33,14 @@ struct MixerState {
   BeepState beep;
 };
 
-// Reads a WAV image through its header. Only the exact format the sound card loop is opened for
-// is accepted: RIFF/WAVE with a 16-byte "fmt " chunk, PCM, 2 channels, 16 bits, 44 100 frames per
-// second, 4-byte blocks, and a "data" chunk of 1 to kWaveCapacity whole frames.
-std::optional<LoopImage> ReadLoopImage(const void* image);
+// Copies the image's frames and loops them from their first frame for exactly `totalFrames`
+// frames, replacing any loop. Knowing the length up front keeps the tone exact however many
+// buffers the device renders ahead: a stop counted from the caller's clock could only cut what
+// is not rendered yet.
+void StartLoop(MixerState& state, const LoopImage& image, std::int64_t totalFrames);
 
-// Copies the image's frames and loops them from their first frame, replacing any loop.
-void StartLoop(MixerState& state, const LoopImage& image);
-
-// Ends the loop once it has played `totalFrames` frames since its start; at once when it has
-// played that many already. The device may render ahead of or behind the caller's clock, so the
-// length is counted in frames rather than cut at the next buffer.
+// Ends the loop sooner, once it has played `totalFrames` frames since its start; at once when it
+// has played that many already. Never lengthens it.
 void StopLoopAfter(MixerState& state, std::int64_t totalFrames);
 
 // True while the loop or the beep still has frames to play.
@@ -58,8 +49,8 @@ bool Sounding(const MixerState& state);
 // A square wave of `frequency` Hz for exactly `frames` frames, replacing any beep still sounding.
 void StartBeep(MixerState& state, std::int32_t frequency, std::int64_t frames);
 
-// Number of frames a beep of this many milliseconds lasts.
-std::int64_t BeepFrames(std::int32_t durationMs);
+// Number of frames that a tone of this many milliseconds lasts (0 for 0 or less).
+std::int64_t FramesIn(std::int32_t durationMs);
 
 // Writes frameCount interleaved stereo frames (left, right): the loop plus the beep, clamped.
 void RenderFrames(MixerState& state, std::int16_t* out, int frameCount);

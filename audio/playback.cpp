@@ -36,7 +36,7 @@ std::optional<std::int32_t> SpeakerMilliseconds(const QString& durationText, con
 bool LoopTone(SoundPlatform& sound, WaveImage& wave, double frequency, std::int32_t milliseconds,
               std::int32_t& stopflag) {
   if (!SynthesizeTone(wave, frequency, frequency)) return false;
-  PlayWave(sound, wave, kLoopAsync);
+  PlayWave(sound, wave, kLoopAsync, milliseconds);
   sound.Sleep(milliseconds);
   StopSound(sound);
   stopflag = 1;
@@ -45,11 +45,15 @@ bool LoopTone(SoundPlatform& sound, WaveImage& wave, double frequency, std::int3
 
 }  // namespace
 
-std::int32_t PlayWave(SoundPlatform& sound, WaveImage& wave, std::int32_t flags) {
-  return sound.PlaySound(&wave, std::uint32_t(flags) | SND_MEMORY) ? 1 : 0;
+std::int32_t PlayWave(SoundPlatform& sound, const WaveImage& wave, std::int32_t flags, std::int32_t lengthMs) {
+  constexpr std::uint32_t kLoopFromMemory = SND_ASYNC | SND_MEMORY | SND_LOOP;
+  if (((std::uint32_t(flags) | SND_MEMORY) & kLoopFromMemory) != kLoopFromMemory) return 0;
+  const auto image = ReadLoopImage(&wave);
+  if (!image) return 0;
+  return sound.StartLoop(*image, lengthMs) ? 1 : 0;
 }
 
-void StopSound(SoundPlatform& sound) { sound.PlaySound(nullptr, SND_ASYNC); }
+void StopSound(SoundPlatform& sound) { sound.StopLoop(); }
 
 bool PlayToneOnSpeaker(SoundPlatform& sound, std::int32_t pulses, const QString& durationText,
                        const QLocale& locale) {

@@ -11,10 +11,13 @@
 
 namespace quaverline {
 
-// Starts the image looping: PlaySound with the image and flags | SND_MEMORY. Failures are ignored.
-std::int32_t PlayWave(SoundPlatform& sound, WaveImage& wave, std::int32_t flags);
+// Starts the image looping for `lengthMs`, the time its caller means it to sound (a later stop
+// may still end it sooner). Only an asynchronous loop from memory is played: flags | SND_MEMORY
+// must hold SND_ASYNC, SND_MEMORY and SND_LOOP, and the image must be a playable one-period
+// image. 1 when the loop started, 0 otherwise; callers ignore it.
+std::int32_t PlayWave(SoundPlatform& sound, const WaveImage& wave, std::int32_t flags, std::int32_t lengthMs);
 
-// Stops the sound card: PlaySound with no sound and SND_ASYNC.
+// Stops the sound card's loop at once.
 void StopSound(SoundPlatform& sound);
 
 // "Play on PC-Speaker": beeps `pulses` Hz for the duration text's milliseconds.

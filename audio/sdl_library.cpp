@@ -1,5 +1,7 @@
 #include "audio/sdl_library.h"
 
+#include "audio/sound_log.h"
+
 #include <dlfcn.h>
 
 namespace quaverline {
@@ -12,24 +14,21 @@ constexpr const char* kLibraryName = "libSDL2-2.0.so.0";
 template <typename Call>
 bool Resolve(void* library, const char* name, Call& call) {
   call = reinterpret_cast<Call>(dlsym(library, name));
+  if (call == nullptr) qCInfo(lcSound, "%s lacks %s: no sound", kLibraryName, name);
   return call != nullptr;
 }
 
 const SdlAudioCalls* Load() {
   // Never closed: SDL's threads and drivers may live until the process ends.
   void* library = dlopen(kLibraryName, RTLD_NOW | RTLD_LOCAL);
-  if (library == nullptr) return nullptr;
+  if (library == nullptr) {
+    qCInfo(lcSound, "cannot load SDL2, no sound: %s", dlerror());
+    return nullptr;
+  }
   static SdlAudioCalls calls;
-  const bool complete = Resolve(library, "SDL_LogSetOutputFunction", calls.LogSetOutputFunction) &&
-                        Resolve(library, "SDL_SetHint", calls.SetHint) &&
-                        Resolve(library, "SDL_InitSubSystem", calls.InitSubSystem) &&
-                        Resolve(library, "SDL_QuitSubSystem", calls.QuitSubSystem) &&
-                        Resolve(library, "SDL_OpenAudioDevice", calls.OpenAudioDevice) &&
-                        Resolve(library, "SDL_PauseAudioDevice", calls.PauseAudioDevice) &&
-                        Resolve(library, "SDL_GetAudioDeviceStatus", calls.GetAudioDeviceStatus) &&
-                        Resolve(library, "SDL_LockAudioDevice", calls.LockAudioDevice) &&
-                        Resolve(library, "SDL_UnlockAudioDevice", calls.UnlockAudioDevice) &&
-                        Resolve(library, "SDL_CloseAudioDevice", calls.CloseAudioDevice);
+#define QUAVERLINE_SDL_RESOLVE(name) &&Resolve(library, "SDL_" #name, calls.name)
+  const bool complete = true QUAVERLINE_SDL_AUDIO_CALLS(QUAVERLINE_SDL_RESOLVE);
+#undef QUAVERLINE_SDL_RESOLVE
   if (complete) return &calls;
   dlclose(library);
   return nullptr;

@@ -7,21 +7,32 @@
 
 namespace quaverline {
 
+// Every call the program uses, each named without its SDL_ prefix.
+#define QUAVERLINE_SDL_AUDIO_CALLS(X) \
+  X(LogSetOutputFunction)             \
+  X(SetHint)                          \
+  X(GetError)                         \
+  X(free)                             \
+  X(InitSubSystem)                    \
+  X(QuitSubSystem)                    \
+  X(GetCurrentAudioDriver)            \
+  X(GetDefaultAudioInfo)              \
+  X(OpenAudioDevice)                  \
+  X(PauseAudioDevice)                 \
+  X(GetAudioDeviceStatus)             \
+  X(LockAudioDevice)                  \
+  X(UnlockAudioDevice)                \
+  X(CloseAudioDevice)
+
 struct SdlAudioCalls {
-  decltype(&SDL_LogSetOutputFunction) LogSetOutputFunction;
-  decltype(&SDL_SetHint) SetHint;
-  decltype(&SDL_InitSubSystem) InitSubSystem;
-  decltype(&SDL_QuitSubSystem) QuitSubSystem;
-  decltype(&SDL_OpenAudioDevice) OpenAudioDevice;
-  decltype(&SDL_PauseAudioDevice) PauseAudioDevice;
-  decltype(&SDL_GetAudioDeviceStatus) GetAudioDeviceStatus;
-  decltype(&SDL_LockAudioDevice) LockAudioDevice;
-  decltype(&SDL_UnlockAudioDevice) UnlockAudioDevice;
-  decltype(&SDL_CloseAudioDevice) CloseAudioDevice;
+#define QUAVERLINE_SDL_CALL_POINTER(name) decltype(&SDL_##name) name;
+  QUAVERLINE_SDL_AUDIO_CALLS(QUAVERLINE_SDL_CALL_POINTER)
+#undef QUAVERLINE_SDL_CALL_POINTER
 };
 
 // Loads SDL2 on the first call, from any thread, and keeps it loaded. Null when the library is
-// missing or lacks one of the calls; the program then runs without sound.
+// missing or lacks one of the calls (the reason goes to the sound log); the program then runs
+// without sound.
 const SdlAudioCalls* LoadSdlAudio();
 
 }  // namespace quaverline

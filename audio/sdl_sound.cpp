@@ -1,109 +1,160 @@
 #include "audio/sdl_sound.h"
 
 #include "audio/precise_wait.h"
+#include "audio/sound_log.h"
 
-#include <chrono>
+#include <array>
 #include <cmath>
+#include <cstdlib>
 
 namespace quaverline {
 
 namespace {
 
-constexpr Uint16 kBufferFrames = 441;  // 10 ms: a start or stop is heard from the next buffer
 constexpr std::int32_t kLowestBeep = 37;
 constexpr std::int32_t kHighestBeep = 32767;
-constexpr std::uint32_t kLoopFlags = SND_ASYNC | SND_MEMORY | SND_LOOP;
 
-// Holds the device lock for one short change of the state the callback reads.
-class DeviceLock {
- public:
-  DeviceLock(const SdlAudioCalls& sdl, SDL_AudioDeviceID device) : sdl_(sdl), device_(device) {
-    sdl_.LockAudioDevice(device_);
-  }
-  ~DeviceLock() { sdl_.UnlockAudioDevice(device_); }
-  DeviceLock(const DeviceLock&) = delete;
-  DeviceLock& operator=(const DeviceLock&) = delete;
+// Where PipeWire runs, its own backend answers a click sooner than its PulseAudio service does;
+// elsewhere SDL's order applies (PulseAudio, then ALSA, ...). SDL_AUDIODRIVER, when set, wins.
+constexpr std::array<const char*, 2> kDriverOrder{"pipewire", nullptr};
 
- private:
-  const SdlAudioCalls& sdl_;
-  SDL_AudioDeviceID device_;
-};
+// A sound server's new stream bunches or drops its first buffers while it starts, so a new
+// device has asked for this many buffers before its first tone goes in.
+constexpr std::int64_t kSettleBuffers = 3;
+// A device that has asked for nothing this long after opening is not connected to any output.
+constexpr auto kFlowLimit = std::chrono::milliseconds(1000);
+// A working device asks for a buffer every few tens of milliseconds at most; one that has not for
+// this long has stopped (its server went away), whether or not the backend noticed.
+constexpr auto kStallLimit = std::chrono::milliseconds(1000);
 
-// The program writes no log: SDL's own messages (drivers it could not open, the disk driver's
-// notices) are dropped.
-void DropLogMessage(void*, int, SDL_LogPriority, const char*) {}
+bool UserChoseDriver() {
+  const char* driver = std::getenv("SDL_AUDIODRIVER");
+  return driver != nullptr && *driver != '\0';
+}
 
 }  // namespace
 
-void SdlSound::Open() {
-  quietAlsa_.emplace();
-  sdl_ = LoadSdlAudio();
-  if (sdl_ == nullptr) return;
-  sdl_->LogSetOutputFunction(&DropLogMessage, nullptr);
-  // The program's own signal handling stays in place.
-  sdl_->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (sdl_->InitSubSystem(SDL_INIT_AUDIO) != 0) return;
-  subsystemUp_ = true;
-
-  SDL_AudioSpec wanted{};
-  wanted.freq = kSampleRate;
-  wanted.format = AUDIO_S16LSB;
-  wanted.channels = kChannels;
-  wanted.samples = kBufferFrames;
-  wanted.callback = &SdlSound::Callback;
-  wanted.userdata = this;
-  SDL_AudioSpec obtained{};
-  // No changes allowed: SDL converts to whatever the hardware takes.
-  device_ = sdl_->OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-  if (device_ != 0) sdl_->PauseAudioDevice(device_, 0);
+SdlSound::~SdlSound() {
+  if (opener_.joinable()) opener_.join();
+  std::lock_guard lock(mutex_);
+  device_.reset();
 }
 
-SdlSound::~SdlSound() {
-  if (device_ != 0) sdl_->CloseAudioDevice(device_);
-  if (subsystemUp_) sdl_->QuitSubSystem(SDL_INIT_AUDIO);
+void SdlSound::OpenInBackground() {
+  std::lock_guard lock(mutex_);
+  if (!tried_) RetryInBackground();
+}
+
+void SdlSound::RetryInBackground() {
+  if (openerPending_) return;
+  // A finished opener cleared openerPending_ under the lock; all it has left is to return.
+  if (opener_.joinable()) opener_.join();
+  openerPending_ = true;
+  opener_ = std::thread([this] {
+    std::lock_guard lock(mutex_);
+    if (!device_) OpenDevice();
+    openerPending_ = false;
+  });
 }
 
 bool SdlSound::HasDevice() {
-  std::call_once(openOnce_, [this] {
-    Open();
-    opened_.store(true, std::memory_order_release);
-  });
-  return device_ != 0 && sdl_->GetAudioDeviceStatus(device_) != SDL_AUDIO_STOPPED;
+  std::lock_guard lock(mutex_);
+  return EnsureDevice();
+}
+
+bool SdlSound::EnsureDevice() {
+  if (device_) {
+    const bool reported = device_->ReportedLost();
+    if (!reported && !Stalled()) return true;
+    qCInfo(lcSound, "device lost (%s); opening one afresh",
+           reported ? "the backend reported it gone" : "it stopped asking for sound");
+    device_.reset();
+    return OpenDevice();
+  }
+  if (!tried_) return OpenDevice();
+  // None could be had before: look again off this thread, so that a machine without sound never
+  // makes a click wait; a later sound finds what that found.
+  RetryInBackground();
+  return false;
+}
+
+bool SdlSound::OpenDevice() {
+  tried_ = true;
+  if (!quietAlsa_) quietAlsa_.emplace();
+  if (sdl_ == nullptr) sdl_ = LoadSdlAudio();
+  if (sdl_ == nullptr) return false;
+  mixer_ = MixerState{};  // nothing of a lost device's tone carries over
+  const bool userChose = UserChoseDriver();
+  for (const char* driver : kDriverOrder) {
+    if (userChose && driver != nullptr) continue;
+    const Clock::time_point opening = Clock::now();
+    lastCallback_.store(opening.time_since_epoch().count(), std::memory_order_relaxed);
+    callbacks_.store(0, std::memory_order_relaxed);
+    device_ = SdlDevice::Open(*sdl_, driver, &SdlSound::Callback, this);
+    if (!device_) continue;
+    if (WaitUntilFlowing(opening)) return true;
+    qCInfo(lcSound, "the device asked for no sound within %lld ms; closing it",
+           static_cast<long long>(kFlowLimit.count()));
+    device_.reset();
+  }
+  qCInfo(lcSound, "no sound device: tones keep their time but are not heard");
+  return false;
+}
+
+bool SdlSound::WaitUntilFlowing(Clock::time_point since) const {
+  while (callbacks_.load(std::memory_order_relaxed) < kSettleBuffers) {
+    if (Clock::now() - since > kFlowLimit) return false;
+    WaitMilliseconds(1);
+  }
+  qCInfo(lcSound, "sound flows %.1f ms after opening",
+         std::chrono::duration<double, std::milli>(Clock::now() - since).count());
+  return true;
+}
+
+bool SdlSound::Stalled() const {
+  const Clock::time_point last{Clock::duration(lastCallback_.load(std::memory_order_relaxed))};
+  return Clock::now() - last > kStallLimit;
 }
 
 bool SdlSound::Sounding() const {
-  if (!Opened() || device_ == 0) return false;
-  DeviceLock lock(*sdl_, device_);
+  std::lock_guard lock(mutex_);
+  if (!device_) return false;
+  DeviceLock deviceLock(*device_);
   return quaverline::Sounding(mixer_);
 }
 
-bool SdlSound::PlaySound(const void* sound, std::uint32_t flags) {
-  if (sound == nullptr) {
-    if (!Opened() || device_ == 0) return false;
-    // The loop lasts as long as the time between its start and this stop, to the frame.
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - loopStart_;
-    const auto frames = static_cast<std::int64_t>(std::llround(elapsed.count() * kSampleRate));
-    DeviceLock lock(*sdl_, device_);
-    StopLoopAfter(mixer_, frames);
-    return true;
-  }
-  if ((flags & kLoopFlags) != kLoopFlags) return false;
-  const auto image = ReadLoopImage(sound);
-  // The first sound opens the device; its time is not part of the tone.
-  if (!image || !HasDevice()) return false;
-  loopStart_ = std::chrono::steady_clock::now();
-  DeviceLock lock(*sdl_, device_);
-  StartLoop(mixer_, *image);
+bool SdlSound::StartLoop(const LoopImage& image, std::int32_t lengthMs) {
+  std::lock_guard lock(mutex_);
+  // Opening a device is not part of the tone: its time is taken after.
+  if (!EnsureDevice()) return false;
+  loopStart_ = Clock::now();
+  DeviceLock deviceLock(*device_);
+  quaverline::StartLoop(mixer_, image, FramesIn(lengthMs));
   return true;
+}
+
+void SdlSound::StopLoop() {
+  std::lock_guard lock(mutex_);
+  if (!device_) return;
+  // An early stop ends the loop where the caller's clock says it is, or at once if the device has
+  // rendered that far already.
+  const std::chrono::duration<double> elapsed = Clock::now() - loopStart_;
+  const auto frames = static_cast<std::int64_t>(std::llround(elapsed.count() * kSampleRate));
+  DeviceLock deviceLock(*device_);
+  StopLoopAfter(mixer_, frames);
 }
 
 void SdlSound::Beep(std::int32_t frequency, std::int32_t durationMs) {
   if (frequency < kLowestBeep || frequency > kHighestBeep || durationMs <= 0) return;
-  const bool device = HasDevice();  // before the deadline: opening is not part of the tone
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(durationMs);
-  if (device) {
-    DeviceLock lock(*sdl_, device_);
-    StartBeep(mixer_, frequency, BeepFrames(durationMs));
+  Clock::time_point deadline;
+  {
+    std::lock_guard lock(mutex_);
+    const bool device = EnsureDevice();
+    deadline = Clock::now() + std::chrono::milliseconds(durationMs);  // after opening, as for a loop
+    if (device) {
+      DeviceLock deviceLock(*device_);
+      StartBeep(mixer_, frequency, FramesIn(durationMs));
+    }
   }
   WaitUntil(deadline);
 }
@@ -113,6 +164,8 @@ void SdlSound::Sleep(std::int32_t milliseconds) { WaitMilliseconds(milliseconds)
 void SdlSound::Callback(void* userdata, Uint8* stream, int length) {
   // SDL holds the device lock while it calls this.
   auto* self = static_cast<SdlSound*>(userdata);
+  self->lastCallback_.store(Clock::now().time_since_epoch().count(), std::memory_order_relaxed);
+  self->callbacks_.fetch_add(1, std::memory_order_relaxed);
   constexpr int kFrameBytes = kChannels * int(sizeof(std::int16_t));
   RenderFrames(self->mixer_, reinterpret_cast<std::int16_t*>(stream), length / kFrameBytes);
 }

@@ -1,18 +1,22 @@
-// The sound calls on SDL2's audio subsystem: one stereo 16-bit 44 100 Hz output device whose
-// callback renders the looping image and the beep. The device is opened when sound is first
-// asked for, not at construction, so a start that plays nothing loads no sound library. Without
-// a usable device every call still keeps its timing; starts and stops are then silently ignored.
+// The sound calls on SDL2's audio subsystem: one output device whose callback renders the looping
+// image and the beep. The device is opened off the window thread once the window is up
+// (OpenInBackground), or else by the first sound; a sound that finds the device lost (its server
+// restarted, say) opens one afresh. Without a usable device every call still keeps its timing;
+// starts and stops are then silently ignored.
 #pragma once
 
 #include "audio/mixer.h"
 #include "audio/quiet_alsa.h"
+#include "audio/sdl_device.h"
 #include "audio/sdl_library.h"
 #include "audio/sound_platform.h"
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <mutex>
 #include <optional>
+#include <thread>
 
 namespace quaverline {
 
@@ -23,12 +27,17 @@ class SdlSound final : public SoundPlatform {
   SdlSound(const SdlSound&) = delete;
   SdlSound& operator=(const SdlSound&) = delete;
 
-  bool PlaySound(const void* sound, std::uint32_t flags) override;
+  bool StartLoop(const LoopImage& image, std::int32_t lengthMs) override;
+  void StopLoop() override;
   void Beep(std::int32_t frequency, std::int32_t durationMs) override;
   void Sleep(std::int32_t milliseconds) override;
 
-  // Opens the device if that has not been tried yet; the first calls may come from two threads
-  // at once. False when no device could be opened or the device has been lost.
+  // Opens the device on a thread of its own, so that neither the window nor the first note waits
+  // for SDL and the sound server; a sound asked for meanwhile waits until it is done.
+  void OpenInBackground();
+
+  // True when a device is open and working, after opening one if none has been tried yet or the
+  // open one was lost.
   bool HasDevice();
 
   // True while the device still has loop or beep frames to play; a device running behind the
@@ -36,18 +45,29 @@ class SdlSound final : public SoundPlatform {
   bool Sounding() const;
 
  private:
-  static void Callback(void* userdata, Uint8* stream, int length);
-  void Open();
-  bool Opened() const { return opened_.load(std::memory_order_acquire); }
+  using Clock = std::chrono::steady_clock;
 
-  std::once_flag openOnce_;
-  std::atomic<bool> opened_{false};  // set once Open() has finished; the fields below are then fixed
+  static void Callback(void* userdata, Uint8* stream, int length);
+  // All of these run with mutex_ held.
+  bool EnsureDevice();
+  bool OpenDevice();
+  bool WaitUntilFlowing(Clock::time_point since) const;
+  bool Stalled() const;
+  void RetryInBackground();
+
+  mutable std::mutex mutex_;  // held while the device is opened, closed, or its state changed
+  std::optional<QuietAlsa> quietAlsa_;  // outlives every device, which may use ALSA until closed
   const SdlAudioCalls* sdl_ = nullptr;
-  std::optional<QuietAlsa> quietAlsa_;  // outlives the subsystem, which may use ALSA until it quits
-  bool subsystemUp_ = false;
-  SDL_AudioDeviceID device_ = 0;
+  std::unique_ptr<SdlDevice> device_;
+  bool tried_ = false;          // an open has been tried
+  bool openerPending_ = false;  // opener_ is about to open or opening
+  std::thread opener_;
   MixerState mixer_;  // shared with the callback: changed only under the device lock
-  std::chrono::steady_clock::time_point loopStart_;  // caller's thread only
+  Clock::time_point loopStart_;
+  // Written by the callback: when it last ran and how often, to tell a device that has stopped
+  // asking for sound.
+  std::atomic<Clock::rep> lastCallback_{0};
+  std::atomic<std::int64_t> callbacks_{0};
 };
 
 }  // namespace quaverline

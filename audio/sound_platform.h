@@ -1,6 +1,8 @@
-// The four sound calls the program is written against: a looping start of a WAV image from
-// memory and its stop, the PC-speaker beep, and a blocking sleep.
+// The sound calls the program is written against: a looping start of a one-period image and its
+// stop, the PC-speaker beep, and a blocking sleep.
 #pragma once
+
+#include "audio/loop_image.h"
 
 #include <cstdint>
 
@@ -14,13 +16,14 @@ class SoundPlatform {
  public:
   virtual ~SoundPlatform() = default;
 
-  // sound != nullptr with SND_ASYNC | SND_MEMORY | SND_LOOP: starts looping the WAV image that
-  // sound points at, from the next buffer on, replacing any loop already sounding; returns at
-  // once. sound == nullptr: ends the loop once it has sounded exactly as long as the time between
-  // its start and this call (counted in frames, so neither buffer size nor a device running
-  // behind the clock changes a tone's length); returns at once. False when nothing was started
-  // (an image that is not a playable one-period loop, or no device).
-  virtual bool PlaySound(const void* sound, std::uint32_t flags) = 0;
+  // Starts looping the image's period from the next buffer on, replacing any loop already
+  // sounding, and returns at once. The loop ends by itself after exactly `lengthMs` (counted in
+  // frames, so neither the buffer size nor a device that renders ahead or behind the clock
+  // changes a tone's length). False when nothing was started (no device).
+  virtual bool StartLoop(const LoopImage& image, std::int32_t lengthMs) = 0;
+
+  // Ends the loop now, if it has not ended by itself yet; returns at once.
+  virtual void StopLoop() = 0;
 
   // A square wave of the given frequency on the sound card, returning when it has ended.
   // Frequencies below 37 Hz or above 32 767 Hz, and durations of 0 or less, sound nothing and

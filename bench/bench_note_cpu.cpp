@@ -34,7 +34,8 @@ constexpr int kBetweenMs = 300;  // as long as a note
 // A sound layer without any device: what the window's own note handling costs.
 class NoDevice final : public SoundPlatform {
  public:
-  bool PlaySound(const void*, std::uint32_t) override { return false; }
+  bool StartLoop(const LoopImage&, std::int32_t) override { return false; }
+  void StopLoop() override {}
   void Beep(std::int32_t, std::int32_t durationMs) override { Sleep(durationMs); }
   void Sleep(std::int32_t milliseconds) override {
     if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));

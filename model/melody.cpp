@@ -12,7 +12,7 @@ void Melody(const QString& Melo, const NoteTable& notes, MelodyHost& host) {
     const bool last = !rest.contains(blank);
     const QString token = bite(rest, blank);
     const std::int32_t i = GetIndex(notes, token);
-    if (i > 0) host.StartNote(static_cast<double>(notes[i].Freq));
+    if (i > 0) host.StartNote(static_cast<double>(notes[i].Freq), notes[i].LengthMs);
     host.ArmTimer(notes[i].LengthMs);
     host.WaitForTimer();
     if (last || host.StopFlag() == 1) return;

@@ -12,8 +12,9 @@ namespace quaverline {
 class MelodyHost {
  public:
   virtual ~MelodyHost() = default;
-  // Synthesises one period of the frequency and starts it looping on the sound card.
-  virtual void StartNote(double frequency) = 0;
+  // Synthesises one period of the frequency and starts it looping on the sound card for the
+  // note's length.
+  virtual void StartNote(double frequency, std::int32_t lengthMs) = 0;
   // Arms the note timer with this interval and enables it.
   virtual void ArmTimer(std::int32_t intervalMs) = 0;
   // Lets the window handle events until the note timer has been disabled by its tick.

@@ -21,11 +21,15 @@ namespace quaverline {
 class TimedRecording : public RecordingSound {
  public:
   using Clock = std::chrono::steady_clock;
-  bool PlaySound(const void* sound, std::uint32_t flags) override {
+  bool StartLoop(const LoopImage& image, std::int32_t lengthMs) override {
     wallTimes.push_back(Clock::now());
-    return RecordingSound::PlaySound(sound, flags);
+    return RecordingSound::StartLoop(image, lengthMs);
   }
-  std::vector<Clock::time_point> wallTimes;  // one per PlaySound call
+  void StopLoop() override {
+    wallTimes.push_back(Clock::now());
+    RecordingSound::StopLoop();
+  }
+  std::vector<Clock::time_point> wallTimes;  // one per start or stop
 };
 
 struct FormFixture {

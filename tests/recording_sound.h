@@ -13,33 +13,31 @@ namespace quaverline {
 struct SoundCall {
   enum Kind { Start, Stop, Beep, Sleep };
   Kind kind;
-  std::uint32_t flags = 0;       // Start and Stop
   std::int32_t frequency = 0;    // Beep
-  std::int32_t ms = 0;           // Beep and Sleep
-  std::int32_t frameCount = 0;   // Start: frames of the image, -1 when it was not playable
+  std::int32_t ms = 0;           // Start (the loop's length), Beep and Sleep
+  std::int32_t frameCount = 0;   // Start: frames of the image
   WaveFrame firstFrame{0, 0};    // Start: frame 1 of the image
   std::int64_t atMs = 0;         // virtual time when the call was made
 };
 
 class RecordingSound : public SoundPlatform {
  public:
-  bool PlaySound(const void* sound, std::uint32_t flags) override {
-    SoundCall call{sound == nullptr ? SoundCall::Stop : SoundCall::Start};
-    call.flags = flags;
+  bool StartLoop(const LoopImage& image, std::int32_t lengthMs) override {
+    SoundCall call{SoundCall::Start};
+    call.ms = lengthMs;
+    call.frameCount = image.frameCount;
+    call.firstFrame = image.frames[0];
     call.atMs = clockMs;
-    bool started = false;
-    if (sound == nullptr) {
-      looping = false;
-    } else if (const auto image = ReadLoopImage(sound)) {
-      call.frameCount = image->frameCount;
-      call.firstFrame = image->frames[0];
-      looping = true;
-      started = true;
-    } else {
-      call.frameCount = -1;
-    }
     calls.push_back(call);
-    return sound == nullptr || started;
+    looping = true;
+    return true;
+  }
+
+  void StopLoop() override {
+    SoundCall call{SoundCall::Stop};
+    call.atMs = clockMs;
+    calls.push_back(call);
+    looping = false;
   }
 
   void Beep(std::int32_t frequency, std::int32_t durationMs) override {

@@ -2,6 +2,7 @@
 // hammered from two threads against the real SdlSound while the callback renders. Built with
 // ThreadSanitizer this finds unguarded shared state; in the other builds it checks that every
 // call still does what it says under that load.
+#include "audio/playback.h"
 #include "audio/sdl_sound.h"
 #include "audio/wave_image.h"
 
@@ -19,7 +20,8 @@ using namespace quaverline;
 
 namespace {
 
-constexpr std::uint32_t kLoop = SND_ASYNC | SND_MEMORY | SND_LOOP;
+constexpr std::int32_t kLoop = SND_ASYNC | SND_LOOP;
+constexpr std::int32_t kLoopMs = 50;
 
 // Frame counts from a single frame to the full capacity.
 constexpr std::array<int, 8> kFrameCounts = {1, 4, 33, 66, 100, 441, 1000, kWaveCapacity};
@@ -93,12 +95,12 @@ void AudioThreadsTest::handOffUnderLoad() {
     for (int i = 0; i < kStarts; ++i) {
       const int frames = kFrameCounts[std::size_t(i) % kFrameCounts.size()];
       if (!SynthesizeTone(*wave, 44100.0 / frames, 44100.0 / frames)) ++wrongResults;
-      if (!sound.PlaySound(wave.get(), kLoop)) ++wrongResults;
-      if (i % 5 == 0 && !sound.PlaySound(wave.get(), kLoop)) ++wrongResults;  // a replacement
-      if (i % 7 == 0 && sound.PlaySound(bad.get(), kLoop)) ++wrongResults;
-      if (i % 11 == 0 && sound.PlaySound(wave.get(), SND_ASYNC)) ++wrongResults;
+      if (PlayWave(sound, *wave, kLoop, kLoopMs) != 1) ++wrongResults;
+      if (i % 5 == 0 && PlayWave(sound, *wave, kLoop, kLoopMs) != 1) ++wrongResults;  // a replacement
+      if (i % 7 == 0 && PlayWave(sound, *bad, kLoop, kLoopMs) != 0) ++wrongResults;
+      if (i % 11 == 0 && PlayWave(sound, *wave, SND_ASYNC, kLoopMs) != 0) ++wrongResults;
       if (i % 16 == 0) sound.Sleep(1);
-      if (!sound.PlaySound(nullptr, SND_ASYNC)) ++wrongResults;
+      StopSound(sound);
     }
   });
 
@@ -128,13 +130,13 @@ void AudioThreadsTest::handOffUnderLoad() {
   QVERIFY(sound.HasDevice());
   QVERIFY(FallsSilent(sound, 3000));
 
-  // The callback still renders: a loop started now sounds and ends after its stop.
+  // The callback still renders: a long loop started now sounds and ends soon after its stop.
   auto wave = std::make_unique<WaveImage>(WaveImage{});
   QVERIFY(SynthesizeTone(*wave, 440, 440));
-  QVERIFY(sound.PlaySound(wave.get(), kLoop));
+  QCOMPARE(PlayWave(sound, *wave, kLoop, 60000), 1);
   QVERIFY(sound.Sounding());
   sound.Sleep(30);
-  QVERIFY(sound.PlaySound(nullptr, SND_ASYNC));
+  StopSound(sound);
   QVERIFY(FallsSilent(sound, 3000));
 }
 
@@ -145,7 +147,7 @@ void AudioThreadsTest::openAndCloseWhileSounding() {
   for (int i = 0; i < kCycles; ++i) {
     SdlSound sound;
     QVERIFY(sound.HasDevice());
-    QVERIFY(sound.PlaySound(wave.get(), kLoop));
+    QCOMPARE(PlayWave(sound, *wave, kLoop, 60000), 1);
     std::thread beeper([&sound, i] { sound.Beep(880, 1 + i % 3); });
     sound.Sleep(i % 4);
     beeper.join();
@@ -154,18 +156,20 @@ void AudioThreadsTest::openAndCloseWhileSounding() {
   qInfo("%d devices opened and closed while sounding", kCycles);
 }
 
-// The device opens at the first sound; here that first sound is asked for by two threads at once.
+// The device opens in the background or at the first sound; here that first sound is asked for by
+// two threads at once, half of the time while the background open runs.
 void AudioThreadsTest::firstCallsFromTwoThreadsOpenOnce() {
   auto wave = std::make_unique<WaveImage>(WaveImage{});
   QVERIFY(SynthesizeTone(*wave, 666, 666));
   constexpr int kCycles = 20;
   for (int i = 0; i < kCycles; ++i) {
     SdlSound sound;
+    if (i % 2 == 0) sound.OpenInBackground();
     std::atomic<bool> started{false};
     std::thread looper([&] {
-      started = sound.PlaySound(wave.get(), kLoop);
+      started = PlayWave(sound, *wave, kLoop, 60000) == 1;
       sound.Sleep(1 + i % 3);
-      sound.PlaySound(nullptr, SND_ASYNC);
+      StopSound(sound);
     });
     std::thread beeper([&sound, i] { sound.Beep(880, 1 + i % 2); });
     looper.join();

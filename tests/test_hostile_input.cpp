@@ -56,8 +56,8 @@ bool NeverANumber(const QString& text) {
 QString CallFault(const RecordingSound& sound) {
   if (sound.looping) return QStringLiteral("; left looping");
   for (const SoundCall& call : sound.calls) {
-    if ((call.kind == SoundCall::Beep || call.kind == SoundCall::Sleep) && call.ms < 0)
-      return QStringLiteral("; %1 of %2 ms").arg(call.kind == SoundCall::Beep ? "beep" : "sleep").arg(call.ms);
+    if (call.kind != SoundCall::Stop && call.ms < 0)
+      return QStringLiteral("; %1 of %2 ms").arg(call.kind == SoundCall::Sleep ? "sleep" : "tone").arg(call.ms);
     if (call.kind == SoundCall::Start && (call.frameCount < 1 || call.frameCount > kWaveCapacity))
       return QStringLiteral("; unplayable image started");
   }

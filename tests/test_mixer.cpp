@@ -33,6 +33,8 @@ std::vector<Stereo> Render(MixerState& state, int frames) {
 
 Stereo FrameOf(const WaveImage& wave, int index) { return {wave.frames[index].Left, wave.frames[index].Right}; }
 
+constexpr std::int64_t kUntilStopped = 1'000'000;  // frames: longer than any test renders
+
 }  // namespace
 
 class TestMixer : public QObject {
@@ -94,7 +96,7 @@ class TestMixer : public QObject {
   void loopsAcrossBuffers() {
     const auto wave = Tone(11025);
     MixerState state;
-    StartLoop(state, *ReadLoopImage(wave.get()));
+    StartLoop(state, *ReadLoopImage(wave.get()), kUntilStopped);
     std::vector<Stereo> played;
     for (int buffer = 0; buffer < 5; ++buffer) {
       const auto part = Render(state, 3);
@@ -107,7 +109,7 @@ class TestMixer : public QObject {
   void stopGivesSilence() {
     const auto wave = Tone(44100);
     MixerState state;
-    StartLoop(state, *ReadLoopImage(wave.get()));
+    StartLoop(state, *ReadLoopImage(wave.get()), kUntilStopped);
     QCOMPARE(Render(state, 1).front(), (Stereo{2000, 0}));
     StopLoopAfter(state, 0);
     QVERIFY(!Sounding(state));
@@ -130,7 +132,7 @@ class TestMixer : public QObject {
     QFETCH(int, sounding);
     const auto wave = Tone(11025);
     MixerState state;
-    StartLoop(state, *ReadLoopImage(wave.get()));
+    StartLoop(state, *ReadLoopImage(wave.get()), kUntilStopped);
     std::vector<Stereo> played = Render(state, playedBeforeStop);
     StopLoopAfter(state, total);
     for (int buffer = 0; buffer < 4; ++buffer) {
@@ -144,10 +146,55 @@ class TestMixer : public QObject {
     }
   }
 
+  // A device that renders several buffers at once (as sound servers do when a stream starts, and
+  // now and then later) plays a 300 ms loop for exactly 300 ms when the note's stop comes on
+  // time or late; an early stop ends it at once, where the device is, or where the clock is if
+  // the device is behind.
+  void loopKeepsItsLengthWhateverTheDeviceRendersAhead_data() {
+    QTest::addColumn<int>("burstTick");     // the 10 ms tick at which the device renders ...
+    QTest::addColumn<int>("burstBuffers");  // ... this many 441-frame buffers instead of one
+    QTest::addColumn<int>("stopMs");        // when the caller stops the loop
+    QTest::addColumn<int>("sounding");      // frames heard in all
+    QTest::newRow("steady device") << 0 << 1 << 300 << 13230;
+    QTest::newRow("four buffers as the stream starts") << 0 << 4 << 300 << 13230;
+    QTest::newRow("five buffers in the middle") << 15 << 5 << 300 << 13230;
+    QTest::newRow("burst just before the stop") << 28 << 3 << 300 << 13230;
+    QTest::newRow("stop comes late") << 0 << 4 << 450 << 13230;
+    QTest::newRow("early stop, device ahead") << 0 << 4 << 100 << 13 * 441;
+    QTest::newRow("early stop, device behind") << 0 << 0 << 100 << 4410;
+  }
+
+  void loopKeepsItsLengthWhateverTheDeviceRendersAhead() {
+    QFETCH(int, burstTick);
+    QFETCH(int, burstBuffers);
+    QFETCH(int, stopMs);
+    QFETCH(int, sounding);
+    const auto wave = Tone(11025);
+    MixerState state;
+    StartLoop(state, *ReadLoopImage(wave.get()), FramesIn(300));
+    std::vector<Stereo> played;
+    bool stopped = false;
+    for (int tick = 0; tick < 100; ++tick) {
+      if (!stopped && tick * 10 >= stopMs) {
+        StopLoopAfter(state, FramesIn(stopMs));
+        stopped = true;
+      }
+      for (int buffer = 0; buffer < (tick == burstTick ? burstBuffers : 1); ++buffer) {
+        const auto part = Render(state, 441);
+        played.insert(played.end(), part.begin(), part.end());
+      }
+    }
+    QVERIFY(!Sounding(state));
+    for (std::size_t i = 0; i < played.size(); ++i) {
+      const Stereo expected = int(i) < sounding ? FrameOf(*wave, int(i % 4)) : Stereo{0, 0};
+      QVERIFY2(played[i] == expected, qPrintable(QStringLiteral("frame %1").arg(i)));
+    }
+  }
+
   void secondStopNeverLengthens() {
     const auto wave = Tone(11025);
     MixerState state;
-    StartLoop(state, *ReadLoopImage(wave.get()));
+    StartLoop(state, *ReadLoopImage(wave.get()), kUntilStopped);
     Render(state, 100);
     StopLoopAfter(state, 300);  // the device is behind: 200 frames still to play
     StopLoopAfter(state, 5000);
@@ -155,7 +202,7 @@ class TestMixer : public QObject {
     QCOMPARE(tail[199], FrameOf(*wave, 299 % 4));
     QCOMPARE(tail[200], (Stereo{0, 0}));
     QVERIFY(!Sounding(state));
-    StartLoop(state, *ReadLoopImage(wave.get()));
+    StartLoop(state, *ReadLoopImage(wave.get()), kUntilStopped);
     Render(state, 100);
     StopLoopAfter(state, 300);
     StopLoopAfter(state, 200);  // an earlier end still counts
@@ -175,10 +222,10 @@ class TestMixer : public QObject {
   void startAfterStopPlaysUntilStoppedAgain() {
     const auto wave = Tone(11025);
     MixerState state;
-    StartLoop(state, *ReadLoopImage(wave.get()));
+    StartLoop(state, *ReadLoopImage(wave.get()), kUntilStopped);
     Render(state, 2);
     StopLoopAfter(state, 100);
-    StartLoop(state, *ReadLoopImage(wave.get()));  // a new start is not bound by the old stop
+    StartLoop(state, *ReadLoopImage(wave.get()), kUntilStopped);  // a new start is not bound by the old stop
     const auto played = Render(state, 441);
     for (std::size_t i = 0; i < played.size(); ++i) QCOMPARE(played[i], FrameOf(*wave, int(i % 4)));
     QVERIFY(Sounding(state));
@@ -193,9 +240,9 @@ class TestMixer : public QObject {
     const auto first = Tone(11025);
     const auto second = Tone(666);
     MixerState state;
-    StartLoop(state, *ReadLoopImage(first.get()));
+    StartLoop(state, *ReadLoopImage(first.get()), kUntilStopped);
     Render(state, 2);
-    StartLoop(state, *ReadLoopImage(second.get()));
+    StartLoop(state, *ReadLoopImage(second.get()), kUntilStopped);
     const auto played = Render(state, 70);
     for (int i = 0; i < 70; ++i) QCOMPARE(played[std::size_t(i)], FrameOf(*second, i % 66));
   }
@@ -203,13 +250,13 @@ class TestMixer : public QObject {
   void loopIsACopy() {
     auto wave = Tone(11025);
     MixerState state;
-    StartLoop(state, *ReadLoopImage(wave.get()));
+    StartLoop(state, *ReadLoopImage(wave.get()), kUntilStopped);
     QVERIFY(SynthesizeTone(*wave, 44100, 44100));  // rewriting the image does not touch what plays
     const auto played = Render(state, 4);
     QCOMPARE(played[1], (Stereo{0, 2000}));
   }
 
-  void beepFrames_data() {
+  void framesIn_data() {
     QTest::addColumn<int>("ms");
     QTest::addColumn<qint64>("frames");
     QTest::newRow("150 ms") << 150 << qint64(6615);
@@ -220,15 +267,15 @@ class TestMixer : public QObject {
     QTest::newRow("longest") << 2147483647 << qint64(94704028832);
   }
 
-  void beepFrames() {
+  void framesIn() {
     QFETCH(int, ms);
     QFETCH(qint64, frames);
-    QCOMPARE(BeepFrames(ms), frames);
+    QCOMPARE(FramesIn(ms), frames);
   }
 
   void beepLastsExactlyItsFrames() {
     MixerState state;
-    StartBeep(state, 666, BeepFrames(150));
+    StartBeep(state, 666, FramesIn(150));
     std::vector<Stereo> played;
     for (int buffer = 0; buffer < 20; ++buffer) {
       const auto part = Render(state, 441);
@@ -292,7 +339,7 @@ class TestMixer : public QObject {
     auto wave = Tone(11025);
     wave->frames[0] = {32000, -32000};
     MixerState state;
-    StartLoop(state, *ReadLoopImage(wave.get()));
+    StartLoop(state, *ReadLoopImage(wave.get()), kUntilStopped);
     StartBeep(state, 11025, 4);
     const auto played = Render(state, 5);
     QCOMPARE(played[0], (Stereo{32767, -28000}));

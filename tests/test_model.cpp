@@ -26,7 +26,9 @@ class FakeHost : public MelodyHost {
   int waits = 0;
   std::int32_t stopflag = 0;
 
-  void StartNote(double frequency) override { events << QStringLiteral("start %1").arg(frequency, 0, 'f', 4); }
+  void StartNote(double frequency, std::int32_t lengthMs) override {
+    events << QStringLiteral("start %1 for %2").arg(frequency, 0, 'f', 4).arg(lengthMs);
+  }
   void ArmTimer(std::int32_t intervalMs) override { events << QStringLiteral("wait %1").arg(intervalMs); }
   void WaitForTimer() override {
     if (++waits == stopAfterWaits) stopflag = 1;
@@ -356,8 +358,8 @@ void ModelTest::melody_data() {
   QTest::addColumn<QString>("melody");
   QTest::addColumn<int>("stopAfterWaits");
   QTest::addColumn<QStringList>("events");
-  const QString f = QStringLiteral("start 349.2282");
-  const QString g = QStringLiteral("start 391.9954");
+  const QString f = QStringLiteral("start 349.2282 for 300");
+  const QString g = QStringLiteral("start 391.9954 for 300");
   const QString note = QStringLiteral("wait 300");
   const QString rest = QStringLiteral("wait 100");
   QTest::newRow("one note") << "F" << -1 << QStringList{f, note};

@@ -10,17 +10,17 @@ using namespace quaverline;
 
 namespace {
 
-// One line per call, e.g. "0 Start 13 N=66", "0 Sleep 300", "300 Stop 1", "0 Beep 666 150".
+// One line per call, e.g. "0 Start N=66 for 300", "0 Sleep 300", "300 Stop", "0 Beep 666 150".
 QStringList Describe(const std::vector<SoundCall>& calls) {
   QStringList lines;
   for (const SoundCall& call : calls) {
     const QString at = QString::number(call.atMs);
     switch (call.kind) {
       case SoundCall::Start:
-        lines << QStringLiteral("%1 Start %2 N=%3").arg(at).arg(call.flags).arg(call.frameCount);
+        lines << QStringLiteral("%1 Start N=%2 for %3").arg(at).arg(call.frameCount).arg(call.ms);
         break;
       case SoundCall::Stop:
-        lines << QStringLiteral("%1 Stop %2").arg(at).arg(call.flags);
+        lines << QStringLiteral("%1 Stop").arg(at);
         break;
       case SoundCall::Beep:
         lines << QStringLiteral("%1 Beep %2 %3").arg(at).arg(call.frequency).arg(call.ms);
@@ -82,13 +82,13 @@ class TestPlayback : public QObject {
     QTest::addColumn<bool>("played");
     QTest::addColumn<QStringList>("calls");
     QTest::newRow("start values") << 666 << "150" << kEnglish << true
-                                  << QStringList{"0 Start 13 N=66", "0 Sleep 300", "300 Stop 1"};
+                                  << QStringList{"0 Start N=66 for 300", "0 Sleep 300", "300 Stop"};
     QTest::newRow("150.5 doubles to 301") << 666 << "150.5" << kEnglish << true
-                                          << QStringList{"0 Start 13 N=66", "0 Sleep 301", "301 Stop 1"};
+                                          << QStringList{"0 Start N=66 for 301", "0 Sleep 301", "301 Stop"};
     QTest::newRow("German 150,25 doubles to 300.5, even") << 666 << "150,25" << kGerman << true
-                                                          << QStringList{"0 Start 13 N=66", "0 Sleep 300", "300 Stop 1"};
+                                                          << QStringList{"0 Start N=66 for 300", "0 Sleep 300", "300 Stop"};
     QTest::newRow("0 ms starts and stops at once") << 666 << "0" << kEnglish << true
-                                                   << QStringList{"0 Start 13 N=66", "0 Sleep 0", "0 Stop 1"};
+                                                   << QStringList{"0 Start N=66 for 0", "0 Sleep 0", "0 Stop"};
     QTest::newRow("letters") << 666 << "abc" << kEnglish << false << QStringList{};
     QTest::newRow("empty") << 666 << "" << kEnglish << false << QStringList{};
     QTest::newRow("double beyond 32 bits") << 666 << "1500000000" << kEnglish << false << QStringList{};
@@ -134,23 +134,23 @@ class TestPlayback : public QObject {
     QTest::newRow("two notes") << QStringList{"666.150", "1333.300"} << kEnglish << 2
                                << QStringList{"0 Beep 666 150", "150 Sleep 150", "300 Beep 1333 300", "600 Sleep 300"}
                                << 2
-                               << QStringList{"0 Start 13 N=66", "0 Sleep 300", "300 Stop 1", "300 Start 13 N=33",
-                                              "300 Sleep 600", "900 Stop 1"};
+                               << QStringList{"0 Start N=66 for 300", "0 Sleep 300", "300 Stop", "300 Start N=33 for 600",
+                                              "300 Sleep 600", "900 Stop"};
     QTest::newRow("bad middle entry") << QStringList{"666.150", "bad", "1333.300"} << kEnglish << 1
                                       << QStringList{"0 Beep 666 150", "150 Sleep 150"} << 1
-                                      << QStringList{"0 Start 13 N=66", "0 Sleep 300", "300 Stop 1"};
+                                      << QStringList{"0 Start N=66 for 300", "0 Sleep 300", "300 Stop"};
     QTest::newRow("duration cut to four characters") << QStringList{"666.12000"} << kEnglish << 1
                                                      << QStringList{"0 Beep 666 1200", "1200 Sleep 1200"} << 1
-                                                     << QStringList{"0 Start 13 N=66", "0 Sleep 2400", "2400 Stop 1"};
+                                                     << QStringList{"0 Start N=66 for 2400", "0 Sleep 2400", "2400 Stop"};
     QTest::newRow("German key entry") << QStringList{"349,2282.150"} << kGerman << 1
                                       << QStringList{"0 Beep 349 150", "150 Sleep 150"} << 1
-                                      << QStringList{"0 Start 13 N=126", "0 Sleep 300", "300 Stop 1"};
+                                      << QStringList{"0 Start N=126 for 300", "0 Sleep 300", "300 Stop"};
     QTest::newRow("English key entry") << QStringList{"349,2282.150"} << kEnglish << 1
                                        << QStringList{"0 Beep 349 150", "150 Sleep 150"} << 1
-                                       << QStringList{"0 Start 13 N=126", "0 Sleep 300", "300 Stop 1"};
+                                       << QStringList{"0 Start N=126 for 300", "0 Sleep 300", "300 Stop"};
     QTest::newRow("C locale key entry") << QStringList{"349,2282.150"} << QLocale::c() << 1
                                         << QStringList{"0 Beep 349 150", "150 Sleep 150"} << 1
-                                        << QStringList{"0 Start 13 N=126", "0 Sleep 300", "300 Stop 1"};
+                                        << QStringList{"0 Start N=126 for 300", "0 Sleep 300", "300 Stop"};
     QTest::newRow("duration letters") << QStringList{"666.abc", "666.150"} << kEnglish << 0 << QStringList{} << 0
                                       << QStringList{};
     QTest::newRow("nothing after the point") << QStringList{"666."} << kEnglish << 0 << QStringList{} << 0
@@ -170,7 +170,7 @@ class TestPlayback : public QObject {
                                                  << QStringList{};
     QTest::newRow("negative duration ends the playback")
         << QStringList{"666.150", "666.-150", "1333.300"} << kEnglish << 1 << QStringList{"0 Beep 666 150", "150 Sleep 150"}
-        << 1 << QStringList{"0 Start 13 N=66", "0 Sleep 300", "300 Stop 1"};
+        << 1 << QStringList{"0 Start N=66 for 300", "0 Sleep 300", "300 Stop"};
     QTest::newRow("frequency beyond 32 bits") << QStringList{"4000000000.150"} << kEnglish << 0 << QStringList{}
                                               << 0 << QStringList{};
   }
@@ -196,14 +196,26 @@ class TestPlayback : public QObject {
     QVERIFY(!card.looping);  // no path leaves the card looping
   }
 
-  void playWaveAddsMemoryFlag() {
+  void playWaveStartsOnlyPlayableLoops_data() {
+    QTest::addColumn<double>("frequency");  // 0: the image is left empty
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<QStringList>("calls");
+    QTest::newRow("SND_MEMORY is added") << 440.0 << 9 << QStringList{"0 Start N=100 for 250"};
+    QTest::newRow("all three given") << 440.0 << 13 << QStringList{"0 Start N=100 for 250"};
+    QTest::newRow("empty image") << 0.0 << 9 << QStringList{};
+    QTest::newRow("not looping") << 440.0 << 1 << QStringList{};
+    QTest::newRow("not asynchronous") << 440.0 << 8 << QStringList{};
+  }
+
+  void playWaveStartsOnlyPlayableLoops() {
+    QFETCH(double, frequency);
+    QFETCH(int, flags);
+    QFETCH(QStringList, calls);
     RecordingSound sound;
     auto wave = std::make_unique<WaveImage>(WaveImage{});
-    QCOMPARE(PlayWave(sound, *wave, 9), 0);  // a zero image is not playable
-    QVERIFY(SynthesizeTone(*wave, 440, 440));
-    QCOMPARE(PlayWave(sound, *wave, 9), 1);
-    StopSound(sound);
-    QCOMPARE(Show(Describe(sound.calls)), Show({"0 Start 13 N=-1", "0 Start 13 N=100", "0 Stop 1"}));
+    if (frequency > 0) QVERIFY(SynthesizeTone(*wave, frequency, frequency));
+    QCOMPARE(PlayWave(sound, *wave, flags, 250), calls.isEmpty() ? 0 : 1);
+    QCOMPARE(Show(Describe(sound.calls)), Show(calls));
   }
 };
 

@@ -146,7 +146,7 @@ class Form1 : public QMainWindow, private MelodyHost {
   void SetCaption(CaptionTarget target, const QString& text);
 
   // MelodyHost.
-  void StartNote(double frequency) override;
+  void StartNote(double frequency, std::int32_t lengthMs) override;
   void ArmTimer(std::int32_t intervalMs) override;
   void WaitForTimer() override;
   std::int32_t StopFlag() const override { return stopflag; }

@@ -34,8 +34,8 @@ void Form1::Timer1_Timer() {
 
 void Form1::Melody(const QString& Melo) { quaverline::Melody(Melo, notes, *this); }
 
-void Form1::StartNote(double frequency) {
-  if (SynthesizeTone(wave, frequency, frequency)) PlayWave(sound_, wave, SND_ASYNC | SND_LOOP);
+void Form1::StartNote(double frequency, std::int32_t lengthMs) {
+  if (SynthesizeTone(wave, frequency, frequency)) PlayWave(sound_, wave, SND_ASYNC | SND_LOOP, lengthMs);
 }
 
 void Form1::ArmTimer(std::int32_t intervalMs) {
