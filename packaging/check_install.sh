@@ -44,7 +44,7 @@ validate() {
     failed=1
   fi
 }
-validate '(error|warning):' desktop-file-validate "$root/usr/share/applications/$id.desktop"
+validate '(error|warning|hint):' desktop-file-validate "$root/usr/share/applications/$id.desktop"
 validate '^[EW]: ' appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/$id.metainfo.xml"
 validate '^[EW]: ' appstreamcli validate-tree --no-net --pedantic "$root"
 exit $failed
