@@ -1,10 +1,12 @@
 // Checks the tones in a stream captured by SDL's disk audio driver (raw interleaved stereo
 // 16-bit little-endian at 44 100 Hz), without knowing how the program makes them.
 //   tone_check --count <capture.raw>             prints how many tones have ended so far
-//   tone_check <capture.raw> <period> [<period>...]  checks that the stream holds exactly these
-//                                                    tones, in order, each a loop of that many frames
+//   tone_check [--length-ms <ms> --tolerance-ms <ms>] <capture.raw> <period> [<period>...]
+//       checks that the stream holds exactly these tones, in order, each a loop of that many frames,
+//       and each as long as given (without the length: between kShortestMs and kLongestMs)
 // A tone is a stretch of sound; stretches closer than kGapFrames belong to one tone, because a
 // pulse-shaped wave has silent frames inside each period.
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -86,7 +88,24 @@ long ShortestPeriod(const std::vector<Frame>& frames, const Tone& tone, long per
   return period;
 }
 
-int Check(const std::vector<Frame>& frames, const std::vector<long>& periods) {
+// The lengths a tone may have, in frames.
+struct Bounds {
+  long shortest;
+  long longest;
+};
+
+Bounds MsBounds(double shortestMs, double longestMs) {
+  return {std::lround(shortestMs * kRate / 1000), std::lround(longestMs * kRate / 1000)};
+}
+
+// Whole frames within the tolerance: 1 ms at 44.1 kHz allows 44 frames either way.
+Bounds ExactBounds(double lengthMs, double toleranceMs) {
+  const long expected = std::lround(lengthMs * kRate / 1000);
+  const long spare = long(toleranceMs * kRate / 1000);
+  return {expected - spare, expected + spare};
+}
+
+int Check(const std::vector<Frame>& frames, const std::vector<long>& periods, Bounds bounds) {
   const std::vector<Tone> tones = EndedTones(frames);
   int failures = 0;
   if (tones.size() != periods.size()) {
@@ -97,25 +116,24 @@ int Check(const std::vector<Frame>& frames, const std::vector<long>& periods) {
     const Tone& tone = tones[t];
     const long length = tone.last - tone.first + 1;
     const double ms = 1000.0 * double(length) / kRate;
-    std::printf("tone %zu: frames %ld..%ld (%.1f ms)", t + 1, tone.first, tone.last, ms);
+    std::printf("tone %zu: frames %ld..%ld, %ld frames (%.2f ms)", t + 1, tone.first, tone.last, length, ms);
     const long period = periods[t];
+    bool ok = true;
     if (length < 2 * period || !RepeatsEvery(frames, tone, period)) {
-      std::printf(" FAIL: no loop of %ld frames\n", period);
-      ++failures;
-      continue;
+      std::printf(", FAIL: no loop of %ld frames", period);
+      ok = false;
+    } else if (const long shortest = ShortestPeriod(frames, tone, period); shortest != period) {
+      std::printf(", FAIL: loops every %ld frames, not %ld", shortest, period);
+      ok = false;
+    } else {
+      std::printf(", a loop of %ld frames", period);
     }
-    const long shortest = ShortestPeriod(frames, tone, period);
-    if (shortest != period) {
-      std::printf(" FAIL: loops every %ld frames, not %ld\n", shortest, period);
-      ++failures;
-      continue;
+    if (length < bounds.shortest || length > bounds.longest) {
+      std::printf(", FAIL: length outside %ld..%ld frames", bounds.shortest, bounds.longest);
+      ok = false;
     }
-    if (ms < kShortestMs || ms > kLongestMs) {
-      std::printf(" FAIL: length outside %.0f..%.0f ms\n", kShortestMs, kLongestMs);
-      ++failures;
-      continue;
-    }
-    std::printf(", a loop of %ld frames: ok\n", period);
+    std::printf(ok ? ": ok\n" : "\n");
+    failures += ok ? 0 : 1;
   }
   return failures == 0 ? 0 : 1;
 }
@@ -127,12 +145,25 @@ int main(int argc, char** argv) {
     std::printf("%zu\n", EndedTones(ReadFrames(argv[2])).size());
     return 0;
   }
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: tone_check --count <capture.raw> | tone_check <capture.raw> <period>...\n");
+  Bounds bounds = MsBounds(kShortestMs, kLongestMs);
+  int first = 1;
+  if (argc > 5 && std::strcmp(argv[1], "--length-ms") == 0 && std::strcmp(argv[3], "--tolerance-ms") == 0) {
+    const double lengthMs = std::atof(argv[2]), toleranceMs = std::atof(argv[4]);
+    if (lengthMs <= 0 || toleranceMs < 0) {
+      std::fprintf(stderr, "tone_check: bad length %s or tolerance %s\n", argv[2], argv[4]);
+      return 2;
+    }
+    bounds = ExactBounds(lengthMs, toleranceMs);
+    first = 5;
+  }
+  if (argc < first + 2) {
+    std::fprintf(stderr,
+                 "usage: tone_check --count <capture.raw> | tone_check [--length-ms <ms> --tolerance-ms <ms>] "
+                 "<capture.raw> <period>...\n");
     return 2;
   }
   std::vector<long> periods;
-  for (int i = 2; i < argc; ++i) {
+  for (int i = first + 1; i < argc; ++i) {
     char* end = nullptr;
     const long period = std::strtol(argv[i], &end, 10);
     if (*end != '\0' || period < 2) {
@@ -141,5 +172,5 @@ int main(int argc, char** argv) {
     }
     periods.push_back(period);
   }
-  return Check(ReadFrames(argv[1]), periods);
+  return Check(ReadFrames(argv[first]), periods, bounds);
 }

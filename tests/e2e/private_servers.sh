@@ -1,0 +1,121 @@
+# Sourced after lib.sh: a sound server private to one run, PulseAudio or PipeWire (with
+# pipewire-pulse and WirePlumber on a private D-Bus session bus), whose default sink is a null sink
+# at 44.1 kHz, 16 bits, stereo, so nothing is resampled and its monitor holds the program's frames
+# as they were rendered. Everything lives in one directory: no autospawn, no user units, no sound
+# card, and nothing of the machine's own sound setup is used.
+#   prepare_server <pulseaudio|pipewire> <dir>   writes the configuration, sets client_env
+#   start_server / stop_server [<signal>]        (re)starts it with the same configuration
+#   start_capture <file> / stop_capture          records the sink's monitor with parec
+
+readonly null_sink=quaverline_null
+
+# prepare_server <kind> <dir>: client_env runs a command as a client of this server only, e.g.
+# "${client_env[@]}" pactl info.
+prepare_server() {
+  server_kind=$1
+  server_dir=$2
+  server_pids=()
+  mkdir -p -m 700 "$server_dir" "$server_dir/run" "$server_dir/home" "$server_dir/config/pulse"
+  echo "autospawn = no" >"$server_dir/config/pulse/client.conf"
+  client_env=(env -u PULSE_SERVER -u PULSE_RUNTIME_PATH -u PIPEWIRE_REMOTE -u PIPEWIRE_RUNTIME_DIR
+    -u DBUS_SESSION_BUS_ADDRESS HOME="$server_dir/home" XDG_RUNTIME_DIR="$server_dir/run"
+    XDG_CONFIG_HOME="$server_dir/config" XDG_STATE_HOME="$server_dir/home/state"
+    PULSE_CLIENTCONFIG="$server_dir/config/pulse/client.conf")
+  case $server_kind in
+    pulseaudio) write_pulseaudio_config ;;
+    pipewire) write_pipewire_config && start_session_bus ;;
+    *) fail "unknown sound server $server_kind" ;;
+  esac
+}
+
+write_pulseaudio_config() {
+  cat >"$server_dir/default.pa" <<EOF
+load-module module-native-protocol-unix
+load-module module-null-sink sink_name=$null_sink rate=44100 format=s16le channels=2
+set-default-sink $null_sink
+EOF
+}
+
+# The graph clock runs at 44.1 kHz only; WirePlumber looks for no devices, so the null sink is
+# the only sink and becomes the default one.
+write_pipewire_config() {
+  mkdir -p "$server_dir/config/pipewire/pipewire.conf.d" "$server_dir/config/wireplumber/main.lua.d"
+  cat >"$server_dir/config/pipewire/pipewire.conf.d/null-sink.conf" <<EOF
+context.properties = {
+    default.clock.rate = 44100
+    default.clock.allowed-rates = [ 44100 ]
+}
+context.objects = [
+    { factory = adapter
+      args = {
+          factory.name = support.null-audio-sink
+          node.name = $null_sink
+          media.class = Audio/Sink
+          audio.format = S16LE
+          audio.rate = 44100
+          audio.channels = 2
+          audio.position = [ FL FR ]
+          object.linger = true
+      }
+    }
+]
+EOF
+  cat >"$server_dir/config/wireplumber/main.lua.d/60-no-devices.lua" <<EOF
+alsa_monitor.enabled = false
+v4l2_monitor.enabled = false
+libcamera_monitor.enabled = false
+EOF
+}
+
+# The bus outlives server restarts, as a desktop session's does.
+start_session_bus() {
+  dbus-daemon --session --nofork --nopidfile --address="unix:path=$server_dir/bus" \
+    >>"$server_dir/dbus.log" 2>&1 &
+  started $!
+  wait_for 10 test -S "$server_dir/bus" || { cat "$server_dir/dbus.log" >&2; fail "dbus-daemon did not start"; }
+  client_env+=(DBUS_SESSION_BUS_ADDRESS="unix:path=$server_dir/bus")
+}
+
+server_daemon() {
+  "${client_env[@]}" "$@" >>"$server_dir/server.log" 2>&1 &
+  started $!
+  server_pids+=($!)
+}
+
+default_sink_is_null() { [[ $("${client_env[@]}" pactl get-default-sink 2>/dev/null) == "$null_sink" ]]; }
+
+start_server() {
+  if [[ $server_kind == pulseaudio ]]; then
+    # As root PulseAudio only warns that it is meant for a user session.
+    server_daemon pulseaudio -n -F "$server_dir/default.pa" --daemonize=no --exit-idle-time=-1 \
+      --use-pid-file=no --log-target=stderr
+  else
+    server_daemon pipewire
+    wait_for 10 test -S "$server_dir/run/pipewire-0" || { cat "$server_dir/server.log" >&2; fail "pipewire did not start"; }
+    server_daemon wireplumber
+    server_daemon pipewire-pulse
+  fi
+  wait_for 15 default_sink_is_null || { cat "$server_dir/server.log" >&2; fail "$server_kind did not start"; }
+}
+
+# stop_server [<signal>]: KILL stands for a crash, TERM for a restart.
+stop_server() {
+  local i
+  for ((i = ${#server_pids[@]} - 1; i >= 0; i--)); do
+    stop_process "${server_pids[i]}" "${1:-TERM}"
+  done
+  server_pids=()
+}
+
+has_data() { test -s "$1"; }
+
+# start_capture <file>: raw frames as the monitor delivers them, in small blocks.
+start_capture() {
+  "${client_env[@]}" parec --raw --format=s16le --rate=44100 --channels=2 --latency-msec=5 \
+    --device="$null_sink.monitor" >"$1" 2>>"$server_dir/parec.log" &
+  capture_pid=$!
+  started "$capture_pid"
+  wait_for 10 has_data "$1" || { cat "$server_dir/parec.log" >&2; fail "parec recorded nothing"; }
+}
+
+stop_capture() { stop_process "$capture_pid"; }

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Plays key F through the sound servers desktops run, each private to this test: a PulseAudio, then
+# a PipeWire with pipewire-pulse and WirePlumber. SDL picks its backend as on a desktop. Clicks F a
+# few times (the first note after start included), stops and restarts the server, clicks again,
+# and checks every note in the recorded monitor: a loop of 126 frames, 300 ms long to 1 ms.
+#   sound_servers.sh <quaverline> <tone_check> [<period> [<length ms>]]
+# The last two default to key F's loop and length; passing others shows that the checks fail.
+set -euo pipefail
+
+prog=$1
+tone_check=$2
+period=${3:-126}  # 44100 Hz / 349.2282 Hz, rounded
+length_ms=${4:-300}
+readonly tolerance_ms=1 notes_before=3 notes_after=2
+
+here=$(dirname "$0")
+. "$here/lib.sh"
+. "$here/private_servers.sh"
+unset SDL_AUDIODRIVER
+
+failures=0
+
+# check_notes <what> <capture> <notes>
+check_notes() {
+  local periods=()
+  for ((n = 0; n < $3; n++)); do periods+=("$period"); done
+  echo "  $1:"
+  "$tone_check" --length-ms "$length_ms" --tolerance-ms "$tolerance_ms" "$2" "${periods[@]}" |
+    sed 's/^/    /' || failures=$((failures + 1))
+}
+
+# click_notes <capture> <count>: clicks F, each time after the last note has ended.
+click_notes() {
+  for ((n = 1; n <= $2; n++)); do
+    play_key "$key_f_x" "$1" || echo "  no note ended after click $n"
+  done
+}
+
+# session <kind> <signal that stops it>
+session() {
+  local dir=$work/$1
+  echo "== $1"
+  prepare_server "$1" "$dir"
+  start_server
+  start_capture "$dir/before.raw"
+  start_program "$dir/program.log" "${client_env[@]}" "$prog"
+  click_notes "$dir/before.raw" "$notes_before"
+  stop_capture
+  stop_server "$2"
+  echo "  $1 stopped with SIG$2 and started again"
+  start_server
+  start_capture "$dir/after.raw"
+  click_notes "$dir/after.raw" "$notes_after"
+  stop_process "$prog_pid"
+  stop_capture
+  stop_server
+  check_notes "before the restart" "$dir/before.raw" "$notes_before"
+  check_notes "after the restart" "$dir/after.raw" "$notes_after"
+}
+
+start_xvfb
+# A crashed PulseAudio, and PipeWire restarted as a session does.
+session pulseaudio KILL
+session pipewire TERM
+
+((failures == 0)) || fail "$failures of 4 recordings differ"
+echo "PASS"
