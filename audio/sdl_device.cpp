@@ -26,15 +26,15 @@ void LogSdlMessage(void*, int, SDL_LogPriority, const char* message) { qCDebug(l
 
 }  // namespace
 
-std::unique_ptr<SdlDevice> SdlDevice::Open(const SdlAudioCalls& sdl, const char* driver,
-                                           SDL_AudioCallback callback, void* userdata) {
+std::unique_ptr<SdlDevice> SdlDevice::Open(const SdlAudioCalls& sdl, SDL_AudioCallback callback, void* userdata) {
   sdl.LogSetOutputFunction(&LogSdlMessage, nullptr);
   // The program's own signal handling stays in place.
   sdl.SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  // A hint never overrides SDL_AUDIODRIVER set by the user; null restores SDL's own order.
-  sdl.SetHint(SDL_HINT_AUDIODRIVER, driver);
+  // SDL's own order of backends: PulseAudio first, which on a PipeWire desktop is pipewire-pulse.
+  // SDL 2.26's native PipeWire backend is not preferred: it always hands over whole 441-frame
+  // buffers, which a graph running other quanta plays with gaps and lost frames.
   if (sdl.InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    qCInfo(lcSound, "no audio driver %s could start: %s", driver ? driver : "of SDL's", sdl.GetError());
+    qCInfo(lcSound, "no audio driver could start: %s", sdl.GetError());
     return nullptr;
   }
   SDL_AudioSpec wanted{};
@@ -53,13 +53,15 @@ std::unique_ptr<SdlDevice> SdlDevice::Open(const SdlAudioCalls& sdl, const char*
     sdl.QuitSubSystem(SDL_INIT_AUDIO);
     return nullptr;
   }
+  qCInfo(lcSound, "%s: opened the default output for %d Hz, %s, %d channels, %d-frame buffers", backend,
+         obtained.freq, FormatName(obtained.format), obtained.channels, obtained.samples);
   char* name = nullptr;
   SDL_AudioSpec native{};
-  if (sdl.GetDefaultAudioInfo(&name, &native, 0) != 0) native = {};
-  qCInfo(lcSound, "%s: opened \"%s\" (device takes %d Hz, %s, %d channels) for %d Hz, %s, %d channels, "
-         "%d-frame buffers", backend, name ? name : "default device", native.freq, FormatName(native.format),
-         native.channels, obtained.freq, FormatName(obtained.format), obtained.channels, obtained.samples);
-  sdl.free(name);
+  if (sdl.GetDefaultAudioInfo(&name, &native, 0) == 0) {
+    qCInfo(lcSound, "%s: the default output is \"%s\", taking %d Hz, %s, %d channels", backend, name, native.freq,
+           FormatName(native.format), native.channels);
+    sdl.free(name);
+  }
   sdl.PauseAudioDevice(id, 0);
   return std::unique_ptr<SdlDevice>(new SdlDevice(sdl, id));
 }

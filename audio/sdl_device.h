@@ -11,11 +11,10 @@ namespace quaverline {
 
 class SdlDevice {
  public:
-  // Opens the default output device through `driver` (null: SDL_AUDIODRIVER, or else SDL's own
-  // order) and starts it calling `callback`. Null when none could be opened; the reason goes to
-  // the sound log.
-  static std::unique_ptr<SdlDevice> Open(const SdlAudioCalls& sdl, const char* driver,
-                                         SDL_AudioCallback callback, void* userdata);
+  // Opens the default output device (through the driver SDL_AUDIODRIVER names, or else the first
+  // of SDL's that works) and starts it calling `callback`. Null when none could be opened; the
+  // reason goes to the sound log.
+  static std::unique_ptr<SdlDevice> Open(const SdlAudioCalls& sdl, SDL_AudioCallback callback, void* userdata);
   ~SdlDevice();
   SdlDevice(const SdlDevice&) = delete;
   SdlDevice& operator=(const SdlDevice&) = delete;

@@ -3,9 +3,7 @@
 #include "audio/precise_wait.h"
 #include "audio/sound_log.h"
 
-#include <array>
 #include <cmath>
-#include <cstdlib>
 
 namespace quaverline {
 
@@ -13,10 +11,6 @@ namespace {
 
 constexpr std::int32_t kLowestBeep = 37;
 constexpr std::int32_t kHighestBeep = 32767;
-
-// Where PipeWire runs, its own backend answers a click sooner than its PulseAudio service does;
-// elsewhere SDL's order applies (PulseAudio, then ALSA, ...). SDL_AUDIODRIVER, when set, wins.
-constexpr std::array<const char*, 2> kDriverOrder{"pipewire", nullptr};
 
 // A sound server's new stream bunches or drops its first buffers while it starts, so a new
 // device has asked for this many buffers before its first tone goes in.
@@ -26,11 +20,6 @@ constexpr auto kFlowLimit = std::chrono::milliseconds(1000);
 // A working device asks for a buffer every few tens of milliseconds at most; one that has not for
 // this long has stopped (its server went away), whether or not the backend noticed.
 constexpr auto kStallLimit = std::chrono::milliseconds(1000);
-
-bool UserChoseDriver() {
-  const char* driver = std::getenv("SDL_AUDIODRIVER");
-  return driver != nullptr && *driver != '\0';
-}
 
 }  // namespace
 
@@ -84,21 +73,17 @@ bool SdlSound::OpenDevice() {
   if (sdl_ == nullptr) sdl_ = LoadSdlAudio();
   if (sdl_ == nullptr) return false;
   mixer_ = MixerState{};  // nothing of a lost device's tone carries over
-  const bool userChose = UserChoseDriver();
-  for (const char* driver : kDriverOrder) {
-    if (userChose && driver != nullptr) continue;
-    const Clock::time_point opening = Clock::now();
-    lastCallback_.store(opening.time_since_epoch().count(), std::memory_order_relaxed);
-    callbacks_.store(0, std::memory_order_relaxed);
-    device_ = SdlDevice::Open(*sdl_, driver, &SdlSound::Callback, this);
-    if (!device_) continue;
-    if (WaitUntilFlowing(opening)) return true;
+  const Clock::time_point opening = Clock::now();
+  lastCallback_.store(opening.time_since_epoch().count(), std::memory_order_relaxed);
+  callbacks_.store(0, std::memory_order_relaxed);
+  device_ = SdlDevice::Open(*sdl_, &SdlSound::Callback, this);
+  if (device_ && !WaitUntilFlowing(opening)) {
     qCInfo(lcSound, "the device asked for no sound within %lld ms; closing it",
            static_cast<long long>(kFlowLimit.count()));
     device_.reset();
   }
-  qCInfo(lcSound, "no sound device: tones keep their time but are not heard");
-  return false;
+  if (!device_) qCInfo(lcSound, "no sound device: tones keep their time but are not heard");
+  return device_ != nullptr;
 }
 
 bool SdlSound::WaitUntilFlowing(Clock::time_point since) const {
