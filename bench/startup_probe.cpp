@@ -1,9 +1,10 @@
 // Start-up time and peak memory of Qt programs, measured from outside on an X server.
 // Each run starts a program and watches the server: the time from the start to the moment its
 // top-level window is mapped, and to the first drawing into that window (the first shown frame,
-// seen through the DAMAGE extension), and the processor time the program used until then; then
-// reads the process's peak resident memory (VmHWM) after a short settle and ends it. Runs alternate between the programs so that a change of the
-// machine's load hits all alike. Every program is compared with the last one.
+// seen through the DAMAGE extension), the processor time the program used until then and its peak
+// resident memory (VmHWM) at that moment; then reads the peak again after a short settle (by which
+// time Quaverline has opened its sound device) and ends it. Runs alternate between the programs so
+// that a change of the machine's load hits all alike. Every program is compared with the last one.
 //
 // Usage: startup_probe RUNS PROGRAM... BASELINE
 #include <xcb/damage.h>
@@ -42,7 +43,8 @@ struct Sample {
   double mapMs = 0;
   double frameMs = 0;
   double cpuMs = 0;  // processor time of all its threads up to the first frame
-  long hwmKb = 0;
+  long frameHwmKb = 0;  // peak resident memory when the first frame was seen
+  long hwmKb = 0;       // and after the settle
   int width = 0;
   int height = 0;
 };
@@ -141,6 +143,7 @@ class Probe {
         if (window != windows.end() && window->second) {
           sample.frameMs = MsSince(start);
           sample.cpuMs = CpuMs(pid);
+          sample.frameHwmKb = StatusKb(pid, "VmHWM");
           sample.width = damaged->geometry.width;
           sample.height = damaged->geometry.height;
           drawn = true;
@@ -189,13 +192,14 @@ double Median(std::vector<double> values) {
 double Min(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
 
 struct Figures {
-  std::vector<double> map, frame, cpu, hwm;
+  std::vector<double> map, frame, cpu, frameHwm, hwm;
   int width = 0, height = 0;
 
   void Add(const Sample& sample) {
     map.push_back(sample.mapMs);
     frame.push_back(sample.frameMs);
     cpu.push_back(sample.cpuMs);
+    frameHwm.push_back(double(sample.frameHwmKb) / 1024.0);
     hwm.push_back(double(sample.hwmKb) / 1024.0);
     width = sample.width;
     height = sample.height;
@@ -203,9 +207,9 @@ struct Figures {
 };
 
 void PrintRow(const char* name, const Figures& f) {
-  std::printf("%-24s %4d x %-4d %8.1f %8.1f   %8.1f %8.1f   %8.1f %8.1f   %8.1f %8.1f\n", name, f.width,
-              f.height, Median(f.map), Min(f.map), Median(f.frame), Min(f.frame), Median(f.cpu), Min(f.cpu),
-              Median(f.hwm), Min(f.hwm));
+  std::printf("%-24s %4d x %-4d %8.1f %8.1f   %8.1f %8.1f   %8.1f %8.1f   %8.1f %8.1f   %8.1f %8.1f\n", name,
+              f.width, f.height, Median(f.map), Min(f.map), Median(f.frame), Min(f.frame), Median(f.cpu),
+              Min(f.cpu), Median(f.frameHwm), Min(f.frameHwm), Median(f.hwm), Min(f.hwm));
 }
 
 void PrintRatio(const char* name, const Figures& f, const Figures& floor) {
@@ -216,6 +220,7 @@ void PrintRatio(const char* name, const Figures& f, const Figures& floor) {
   ratios(f.map, floor.map);
   ratios(f.frame, floor.frame);
   ratios(f.cpu, floor.cpu);
+  ratios(f.frameHwm, floor.frameHwm);
   ratios(f.hwm, floor.hwm);
   std::printf("\n");
 }
@@ -249,12 +254,12 @@ int main(int argc, char* argv[]) {
       return 1;
     }
   }
-  std::printf("%-24s %-11s  %-17s  %-17s  %-17s  %s\n", "", "window", "to window mapped", "to first frame",
-              "CPU to 1st frame", "peak memory VmHWM");
-  std::printf("%-24s %-11s %8s %8s   %8s %8s   %8s %8s   %8s %8s\n", "program", "px", "median", "min", "median",
-              "min", "median", "min", "median", "min");
-  std::printf("%-24s %-11s %8s %8s   %8s %8s   %8s %8s   %8s %8s\n", "", "", "ms", "ms", "ms", "ms", "ms", "ms",
-              "MiB", "MiB");
+  std::printf("%-24s %-11s  %-17s  %-17s  %-17s  %-17s  %s\n", "", "window", "to window mapped",
+              "to first frame", "CPU to 1st frame", "VmHWM at frame", "VmHWM 0.5 s later");
+  std::printf("%-24s %-11s %8s %8s   %8s %8s   %8s %8s   %8s %8s   %8s %8s\n", "program", "px", "median", "min",
+              "median", "min", "median", "min", "median", "min", "median", "min");
+  std::printf("%-24s %-11s %8s %8s   %8s %8s   %8s %8s   %8s %8s   %8s %8s\n", "", "", "ms", "ms", "ms", "ms", "ms",
+              "ms", "MiB", "MiB", "MiB", "MiB");
   for (std::size_t p = 0; p < programs.size(); ++p) PrintRow(BaseName(programs[p]), figures[p]);
   const Figures& floor = figures.back();
   const std::string against = std::string("/ ") + BaseName(programs.back());

@@ -42,7 +42,7 @@ export DISPLAY=":$(head -1 "$work/display")" QT_QPA_PLATFORM=xcb
 "$build/bench/startup_probe" "$runs" "$build/quaverline" "$build/bench/bare_window_text_sound" \
   "$build/bench/bare_window_text" "$build/bench/bare_window"
 echo "bare_window: an empty main window of the same size; bare_window_text: with one line of text;"
-echo "bare_window_text_sound: with that text and SDL2 loaded and its device opened at start (Quaverline opens it at the first sound)"
+echo "bare_window_text_sound: with that text and SDL2 loaded and its device opened before the window (Quaverline opens it after the first frame, off the window thread)"
 
 echo
 echo "== Where Quaverline's start-up goes, in its main() (median of 5 starts; library loading before main() not included)"
