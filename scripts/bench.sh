@@ -2,7 +2,9 @@
 # Builds a release with the benchmarks (no sanitizers) in build/bench and prints:
 #   1. start-up time to the first shown frame and peak memory, beside bare Qt windows;
 #   2. processor share while a note is held;
-#   3. tone lengths in the stream the sound card receives.
+#   3. tone lengths in the stream the sound card receives;
+#   4. key F clicked in the program on a private PulseAudio and PipeWire: every tone's length and
+#      the time from the click's release to its first sample.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$here/scripts/setup.sh"
@@ -10,7 +12,7 @@ build="$here/build/bench"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUAVERLINE_TESTS=ON \
   -DQUAVERLINE_SANITIZE=OFF -DQUAVERLINE_TSAN=OFF >/dev/null
 cmake --build "$build" --target quaverline bare_window bare_window_text bare_window_text_sound startup_probe \
-  startup_phases bench_note_cpu bench_tone_length
+  startup_phases bench_note_cpu bench_tone_length click_to_sound tone_check
 
 runs="${QUAVERLINE_BENCH_RUNS:-10}"
 work="$(mktemp -d)"
@@ -77,6 +79,10 @@ QT_QPA_PLATFORM=offscreen "$build/bench/bench_note_cpu"
 echo
 echo "== Tone lengths (SDL disk driver)"
 "$build/bench/bench_tone_length"
+
+echo
+echo "== Key F clicked in the program on sound servers (Xvfb, XTest, parec)"
+"$here/bench/click_to_sound.sh" "$build/quaverline" "$build/bench/click_to_sound" "$build/tests/tone_check"
 
 echo
 echo "load after: $(uptime | sed 's/.*load average/load average/')"

@@ -10,7 +10,8 @@
 readonly null_sink=quaverline_null
 
 # prepare_server <kind> <dir>: client_env runs a command as a client of this server only, e.g.
-# "${client_env[@]}" pactl info.
+# "${client_env[@]}" pactl info; recorder writes the null sink's monitor to stdout as raw frames
+# (add --latency-msec for small blocks).
 prepare_server() {
   server_kind=$1
   server_dir=$2
@@ -26,6 +27,7 @@ prepare_server() {
     pipewire) write_pipewire_config && start_session_bus ;;
     *) fail "unknown sound server $server_kind" ;;
   esac
+  recorder=("${client_env[@]}" parec --raw --format=s16le --rate=44100 --channels=2 --device="$null_sink.monitor")
 }
 
 write_pulseaudio_config() {
@@ -111,8 +113,7 @@ has_data() { test -s "$1"; }
 
 # start_capture <file>: raw frames as the monitor delivers them, in small blocks.
 start_capture() {
-  "${client_env[@]}" parec --raw --format=s16le --rate=44100 --channels=2 --latency-msec=5 \
-    --device="$null_sink.monitor" >"$1" 2>>"$server_dir/parec.log" &
+  "${recorder[@]}" --latency-msec=5 >"$1" 2>>"$server_dir/parec.log" &
   capture_pid=$!
   started "$capture_pid"
   wait_for 10 has_data "$1" || { cat "$server_dir/parec.log" >&2; fail "parec recorded nothing"; }

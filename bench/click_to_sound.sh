@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Per sound server (SDL's disk driver as the reference, a private PulseAudio, a private PipeWire
+# with SDL's choice of backend and with each backend forced): starts Quaverline afresh on its own
+# X server, clicks key F a number of times through XTest and prints every note's length error
+# and the time from the click's release to its first sample in the server's stream, the first
+# note after start apart from the rest.
+#   click_to_sound.sh <quaverline> <click_to_sound> <tone_check> [<notes>]
+set -euo pipefail
+
+prog=$1
+clicker=$2
+tone_check=$3
+notes=${4:-10}
+readonly period=126 note_ms=300  # key F
+
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../tests/e2e/lib.sh"
+. "$here/../tests/e2e/private_servers.sh"
+unset SDL_AUDIODRIVER
+runs=0
+
+# The backend SDL opened, as the server sees the program's stream.
+pipewire_backend() {
+  "${client_env[@]}" pw-dump 2>/dev/null | awk -v pid="$prog_pid" '
+    /"application.process.id"/ { gsub(/[^0-9]/, ""); mine = ($0 == pid) }
+    /"client.api"/ && mine { gsub(/.*: "|".*/, ""); api = $0 }
+    END { print (api == "pipewire-pulse" ? "pulseaudio, through pipewire-pulse" : "pipewire") }'
+}
+
+# measure <label> <SDL_AUDIODRIVER or empty>: clicks in a fresh program and prints the figures.
+measure() {
+  local label=$1 driver=$2 dir=$work/run$((++runs)) parec_pid="" backend=$2 periods=()
+  mkdir "$dir"
+  mkfifo "$dir/stream"
+  local program=(env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$dir/stream")
+  if [[ $driver != disk ]]; then
+    "${recorder[@]}" --latency-msec=2 >"$dir/stream" 2>"$dir/parec.log" &
+    parec_pid=$!
+    started "$parec_pid"
+    program=("${client_env[@]}")
+    [[ -z $driver ]] || program+=(SDL_AUDIODRIVER="$driver")
+  fi
+  start_program "$dir/program.log" "${program[@]}" "$prog" >/dev/null
+  "$clicker" "$dir/stream" "$dir/capture.raw" $((left + key_f_x)) $((top + white_key_y)) "$notes" >"$dir/latency"
+  if [[ $server_kind == pipewire ]]; then
+    backend=$(pipewire_backend)
+  fi
+  stop_process "$prog_pid"
+  [[ -z $parec_pid ]] || stop_process "$parec_pid"
+  # More periods than notes, so that tone_check lists a note that came apart in pieces whole.
+  for ((n = 0; n < 3 * notes; n++)); do periods+=("$period"); done
+  "$tone_check" --length-ms "$note_ms" --tolerance-ms 1 "$dir/capture.raw" "${periods[@]}" >"$dir/tones" || true
+  echo
+  echo "== $label${backend:+ (SDL backend: $backend)}"
+  summarise "$dir/latency" "$dir/tones"
+}
+
+# Joins the clicker's notes (number, latency, first frame) with tone_check's tones on the first
+# frame; the length error is the tone's frames against 300 ms.
+summarise() {
+  awk -v expected=$((44100 * note_ms / 1000)) '
+    function median(list, n,   v, i, j, t) {
+      split(list, v, " ")
+      for (i = 2; i <= n; i++) for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+      return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
+    }
+    FNR == NR { if (NF == 3) start[$1] = $3; latency[$1] = $2; count = $1; next }
+    /^tone / { split($4, span, "[.][.]"); frames[span[1] + 0] = $5; tones++ }
+    END {
+      printf "  %-5s %17s %28s\n", "note", "length error ms", "release to first sample ms"
+      for (i = 1; i <= count; i++) {
+        if (latency[i] == "none") { printf "  %-5d %17s %28s\n", i, "no sound", "-"; silent++; continue }
+        ended = (i in start) && (start[i] in frames)
+        error = ended ? (frames[start[i]] - expected) / 44.1 : 0
+        printf "  %-5d %17s %28.2f%s\n", i, ended ? sprintf("%+.2f", error) : "not ended", latency[i],
+               i == 1 ? "   (first after start)" : ""
+        if (ended && (error > 1 || error < -1)) outside++
+        if (i == 1) continue
+        later = later " " latency[i]
+        if (++heard == 1 || latency[i] + 0 > worst) worst = latency[i] + 0
+        if (ended && (++lengths == 1 || error < low)) low = error
+        if (ended && (lengths == 1 || error > high)) high = error
+      }
+      if (heard) printf "  notes 2-%d: length error %+.2f..%+.2f ms; release to first sample median %.2f ms, max %.2f ms\n",
+                        count, low, high, median(later, heard), worst
+      printf "  %d of %d notes more than 1 ms off their length, %d silent", outside, count, silent
+      printf tones + 0 == count - silent ? "\n" : "; the recording holds %d tones (gaps of 20 ms or more)\n", tones
+    }' "$1" "$2"
+}
+
+start_xvfb >/dev/null
+echo "Key F clicked $notes times per run in a freshly started program, ${note_ms} ms each (13230 frames)."
+echo "Release to first sample: from just before the X server gets the release (XTest) to the"
+echo "first sounding frame, placed in time from when parec's block holding it arrived, less the"
+echo "frames after it in that block; it includes the recording's own delivery (parec's 2 ms"
+echo "fragments and this process's wake-up), so it is an upper bound of what a speaker plays."
+echo "Lengths are counted in the recorded frames; the first note after start is shown apart."
+echo "Goals: every note within 1 ms of its length, the first included; release to first sample"
+echo "at most 15 ms median on both servers."
+
+server_kind=disk
+measure "SDL disk driver, the reference (into a FIFO; its frames placed up to 10 ms early)" disk
+
+prepare_server pulseaudio "$work/pulseaudio"
+start_server
+measure "PulseAudio $(pulseaudio --version | cut -d' ' -f2), 44.1 kHz null sink" ""
+stop_server
+
+prepare_server pipewire "$work/pipewire"
+start_server
+version=$(pipewire --version | awk '/Linked with/ { print $NF }')
+measure "PipeWire $version with pipewire-pulse and WirePlumber, SDL_AUDIODRIVER unset" ""
+measure "PipeWire $version, SDL_AUDIODRIVER=pipewire" pipewire
+measure "PipeWire $version, SDL_AUDIODRIVER=pulseaudio" pulseaudio
+stop_server
