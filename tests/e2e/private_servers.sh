@@ -78,8 +78,9 @@ start_session_bus() {
   client_env+=(DBUS_SESSION_BUS_ADDRESS="unix:path=$server_dir/bus")
 }
 
+# Without a display the daemons do not try to reach a session bus through X11 autolaunch.
 server_daemon() {
-  "${client_env[@]}" "$@" >>"$server_dir/server.log" 2>&1 &
+  env -u DISPLAY "${client_env[@]}" "$@" >>"$server_dir/server.log" 2>&1 &
   started $!
   server_pids+=($!)
 }
