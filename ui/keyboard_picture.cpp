@@ -1,7 +1,5 @@
 #include "ui/keyboard_picture.h"
 
-#include "ui/key_table.h"
-
 #include <QFont>
 #include <QPainter>
 #include <array>

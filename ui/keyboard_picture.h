@@ -7,13 +7,14 @@ namespace quaverline {
 
 // Where the drawing lies in the picture, in picture pixels; both ends of each span are drawn.
 namespace picture {
+constexpr int kPictureWidth = 533, kPictureHeight = 159;
 constexpr int kOutlineLeft = 64, kOutlineTop = 33, kOutlineRight = 493, kOutlineBottom = 138;
 constexpr int kKeysLeft = 70, kKeysTop = 40;
 constexpr int kWhiteKeyCount = 14, kWhiteKeyWidth = 30, kWhiteKeyBottom = 129;
 constexpr int kBlackKeyWidth = 15, kBlackKeyBottom = 93;
 }  // namespace picture
 
-// Black keys and white keys with their German names, black on white, 24 bits per pixel.
+// Black keys and white keys with their German names, black on white, 32 bits per pixel (RGB32).
 // Needs a QGuiApplication for the font.
 QImage DrawKeyboardPicture();
 
