@@ -114,15 +114,29 @@ class TestKeyboardPicture : public QObject {
     constexpr std::array<int, 12> kOrdinal = {0, 0, 1, 1, 2, 3, 2, 4, 3, 5, 4, 6};
     const bool black = QList<int>{1, 3, 6, 8, 10}.contains(inOctave);
     const auto [from, to] = black ? blackKeys[octave * 5 + kOrdinal[inOctave]] : whiteKeys[octave * 7 + kOrdinal[inOctave]];
-    // The area without a two-pixel rim, in device pixels.
-    const QRect inner(QPoint(int((a.left + 2) * dpr), int((a.top + 2) * dpr)),
-                      QPoint(int((a.left + a.width - 2) * dpr) - 1, int((a.top + a.height - 2) * dpr) - 1));
+    // The area without a rim of three pixels, in device pixels.
+    const QRect inner(QPoint(int((a.left + 3) * dpr), int((a.top + 3) * dpr)),
+                      QPoint(int((a.left + a.width - 3) * dpr) - 1, int((a.top + a.height - 3) * dpr) - 1));
     QVERIFY2(inner.left() >= from && inner.right() <= to,
              qPrintable(QStringLiteral("area %1..%2, key %3..%4").arg(inner.left()).arg(inner.right()).arg(from).arg(to)));
     for (int y = inner.top(); y <= inner.bottom(); ++y)
       for (int x = inner.left(); x <= inner.right(); ++x)
         if (black ? !IsDark(window_.pixel(x, y)) : qGray(window_.pixel(x, y)) < 200)
           QFAIL(qPrintable(QStringLiteral("not the key's colour at %1,%2").arg(x).arg(y)));
+  }
+
+  // Above 1x the keyboard is drawn at the screen's resolution: across the white keys there is
+  // only white and the solid black of the lines, none of the grey of a stretched bitmap.
+  void keyboardIsSharp() {
+    const qreal dpr = window_.devicePixelRatio();
+    if (dpr == 1) QSKIP("at 1x the picture is stretched as it always was");
+    const int y = int(600 * dpr);
+    int grey = 0;
+    for (int x = int((places::Line1.x1() + 1) * dpr); x < window_.width(); ++x) {
+      const int g = qGray(window_.pixel(x, y));
+      grey += g > 48 && g < 230;
+    }
+    QCOMPARE(grey, 0);
   }
 
   // Points on the upper part of white keys, between black keys, in picture pixels.

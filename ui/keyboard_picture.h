@@ -14,8 +14,10 @@ constexpr int kWhiteKeyCount = 14, kWhiteKeyWidth = 30, kWhiteKeyBottom = 129;
 constexpr int kBlackKeyWidth = 15, kBlackKeyBottom = 93;
 }  // namespace picture
 
-// Black keys and white keys with their German names, black on white, 32 bits per pixel (RGB32).
+// Black keys and white keys with their German names, black on white, 32 bits per pixel (RGB32),
+// kPictureWidth x kPictureHeight pixels. Scaled, it is drawn that many times as large at the
+// image's own resolution: lines and key edges on whole pixels, the names rendered at that size.
 // Needs a QGuiApplication for the font.
-QImage DrawKeyboardPicture();
+QImage DrawKeyboardPicture(qreal scaleX = 1, qreal scaleY = 1);
 
 }  // namespace quaverline
