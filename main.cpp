@@ -1,6 +1,7 @@
 // Quaverline: play notes on a drawn piano keyboard and collect them as BASCOM Sound statements.
 #include "audio/sdl_sound.h"
 #include "ui/form1.h"
+#include "ui/playback_wait.h"
 #include "ui/window_style.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char* argv[]) {
   QApplication::setStyle(new quaverline::WindowStyle);
 
   quaverline::SdlSound sound;
+  sound.SetWait(&quaverline::WaitAnsweringDesktop);
   quaverline::Form1 form(sound);
   form.show();
   return app.exec();

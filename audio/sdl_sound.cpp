@@ -105,10 +105,12 @@ void SdlSound::Beep(std::int32_t frequency, std::int32_t durationMs) {
     DeviceLock lock(*sdl_, device_);
     StartBeep(mixer_, frequency, BeepFrames(durationMs));
   }
-  WaitUntil(deadline);
+  wait_(deadline);
 }
 
-void SdlSound::Sleep(std::int32_t milliseconds) { WaitMilliseconds(milliseconds); }
+void SdlSound::Sleep(std::int32_t milliseconds) {
+  if (milliseconds > 0) wait_(std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds));
+}
 
 void SdlSound::Callback(void* userdata, Uint8* stream, int length) {
   // SDL holds the device lock while it calls this.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "audio/mixer.h"
+#include "audio/precise_wait.h"
 #include "audio/quiet_alsa.h"
 #include "audio/sdl_library.h"
 #include "audio/sound_platform.h"
@@ -31,6 +32,11 @@ class SdlSound final : public SoundPlatform {
   // at once. False when no device could be opened or the device has been lost.
   bool HasDevice();
 
+  // How Beep and Sleep wait for their end: by default they block the calling thread. Another wait
+  // must not return before the deadline. Set before the first call.
+  using Wait = void (*)(std::chrono::steady_clock::time_point deadline);
+  void SetWait(Wait wait) { wait_ = wait; }
+
   // True while the device still has loop or beep frames to play; a device running behind the
   // clock may still be playing the end of a tone whose call has returned.
   bool Sounding() const;
@@ -48,6 +54,7 @@ class SdlSound final : public SoundPlatform {
   SDL_AudioDeviceID device_ = 0;
   MixerState mixer_;  // shared with the callback: changed only under the device lock
   std::chrono::steady_clock::time_point loopStart_;  // caller's thread only
+  Wait wait_ = &WaitUntil;
 };
 
 }  // namespace quaverline
