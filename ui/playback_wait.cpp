@@ -2,6 +2,7 @@
 
 #include "audio/precise_wait.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QThread>
 #include <algorithm>
@@ -26,15 +27,20 @@ bool OnWindowThread() {
 }  // namespace
 
 void WaitAnsweringDesktop(Clock::time_point deadline) {
-  if (OnWindowThread()) {
-    constexpr auto kDesktopOnly = QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers;
-    const Clock::time_point quietFrom = deadline - kQuietEnd;
-    for (auto now = Clock::now(); now < quietFrom; now = Clock::now()) {
-      QCoreApplication::processEvents(kDesktopOnly);
-      std::this_thread::sleep_until(std::min(Clock::now() + kStep, quietFrom));
-    }
+  if (!OnWindowThread()) {
+    WaitUntil(deadline);
+    return;
+  }
+  constexpr auto kDesktopOnly = QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers;
+  const Clock::time_point quietFrom = deadline - kQuietEnd;
+  for (auto now = Clock::now(); now < quietFrom; now = Clock::now()) {
+    QCoreApplication::processEvents(kDesktopOnly);
+    std::this_thread::sleep_until(std::min(Clock::now() + kStep, quietFrom));
   }
   WaitUntil(deadline);
+  // The X11 connection keeps the input it held back aside and looks at it again only when woken:
+  // the next round of the event loop after playback must deliver it even if nothing new arrives.
+  if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) dispatcher->wakeUp();
 }
 
 }  // namespace quaverline
