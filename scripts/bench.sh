@@ -76,7 +76,7 @@ QT_QPA_PLATFORM=offscreen "$build/bench/bench_note_cpu"
 
 echo
 echo "== Tone lengths (SDL disk driver)"
-"$build/bench/bench_tone_length"
+QT_QPA_PLATFORM=offscreen "$build/bench/bench_tone_length"
 
 echo
 echo "load after: $(uptime | sed 's/.*load average/load average/')"
