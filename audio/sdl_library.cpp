@@ -20,16 +20,9 @@ const SdlAudioCalls* Load() {
   void* library = dlopen(kLibraryName, RTLD_NOW | RTLD_LOCAL);
   if (library == nullptr) return nullptr;
   static SdlAudioCalls calls;
-  const bool complete = Resolve(library, "SDL_LogSetOutputFunction", calls.LogSetOutputFunction) &&
-                        Resolve(library, "SDL_SetHint", calls.SetHint) &&
-                        Resolve(library, "SDL_InitSubSystem", calls.InitSubSystem) &&
-                        Resolve(library, "SDL_QuitSubSystem", calls.QuitSubSystem) &&
-                        Resolve(library, "SDL_OpenAudioDevice", calls.OpenAudioDevice) &&
-                        Resolve(library, "SDL_PauseAudioDevice", calls.PauseAudioDevice) &&
-                        Resolve(library, "SDL_GetAudioDeviceStatus", calls.GetAudioDeviceStatus) &&
-                        Resolve(library, "SDL_LockAudioDevice", calls.LockAudioDevice) &&
-                        Resolve(library, "SDL_UnlockAudioDevice", calls.UnlockAudioDevice) &&
-                        Resolve(library, "SDL_CloseAudioDevice", calls.CloseAudioDevice);
+#define QUAVERLINE_SDL_RESOLVE(Name) &&Resolve(library, "SDL_" #Name, calls.Name)
+  const bool complete = true QUAVERLINE_SDL_AUDIO_CALLS(QUAVERLINE_SDL_RESOLVE);
+#undef QUAVERLINE_SDL_RESOLVE
   if (complete) return &calls;
   dlclose(library);
   return nullptr;

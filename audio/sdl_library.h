@@ -7,17 +7,16 @@
 
 namespace quaverline {
 
+// Every SDL2 call the sound layer makes, listed once: X(Name) stands for SDL_Name.
+#define QUAVERLINE_SDL_AUDIO_CALLS(X)                                                           \
+  X(LogSetOutputFunction) X(SetHint) X(InitSubSystem) X(QuitSubSystem) X(OpenAudioDevice)       \
+  X(PauseAudioDevice) X(GetAudioDeviceStatus) X(LockAudioDevice) X(UnlockAudioDevice)           \
+  X(CloseAudioDevice)
+
 struct SdlAudioCalls {
-  decltype(&SDL_LogSetOutputFunction) LogSetOutputFunction;
-  decltype(&SDL_SetHint) SetHint;
-  decltype(&SDL_InitSubSystem) InitSubSystem;
-  decltype(&SDL_QuitSubSystem) QuitSubSystem;
-  decltype(&SDL_OpenAudioDevice) OpenAudioDevice;
-  decltype(&SDL_PauseAudioDevice) PauseAudioDevice;
-  decltype(&SDL_GetAudioDeviceStatus) GetAudioDeviceStatus;
-  decltype(&SDL_LockAudioDevice) LockAudioDevice;
-  decltype(&SDL_UnlockAudioDevice) UnlockAudioDevice;
-  decltype(&SDL_CloseAudioDevice) CloseAudioDevice;
+#define QUAVERLINE_SDL_MEMBER(Name) decltype(&SDL_##Name) Name;
+  QUAVERLINE_SDL_AUDIO_CALLS(QUAVERLINE_SDL_MEMBER)
+#undef QUAVERLINE_SDL_MEMBER
 };
 
 // Loads SDL2 on the first call, from any thread, and keeps it loaded. Null when the library is
