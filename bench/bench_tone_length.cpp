@@ -57,7 +57,7 @@ int main(int argc, char* argv[]) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("capture.raw"));
   const QLocale locale = QLocale::c();
-  auto wave = std::make_unique<WaveImage>(WaveImage{});
+  auto wave = NewWaveImage();
   const std::pair<const char*, SdlSound::Wait> waits[] = {{"blocking wait", &WaitUntil},
                                                           {"wait answering the desktop", &WaitAnsweringDesktop}};
   for (const auto& [name, wait] : waits) {

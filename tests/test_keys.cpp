@@ -1,5 +1,6 @@
 // Piano keys and the sound buttons, through the window, with the recording sound layer.
 #include "form_fixture.h"
+#include "test_support.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -7,8 +8,6 @@
 #include <QTimer>
 
 using namespace quaverline;
-
-Q_DECLARE_METATYPE(QLocale)
 
 namespace {
 
@@ -44,14 +43,12 @@ void KeysTest::keyAppendsItsLines_data() {
   QTest::addColumn<QString>("key");
   QTest::addColumn<QString>("line");
   QTest::addColumn<QString>("entry");
-  const QLocale english(QLocale::English, QLocale::UnitedStates);
-  const QLocale german(QLocale::German, QLocale::Germany);
-  QTest::newRow("F, comma locale") << german << "F" << "Sound Portb.0 , 150 , 349" << "349,2282.150";
-  QTest::newRow("F, point locale") << english << "F" << "Sound Portb.0 , 150 , 349" << "349,2282.150";
-  QTest::newRow("A has no fraction") << english << "A" << "Sound Portb.0 , 150 , 440" << "440.150";
-  QTest::newRow("B is the picture's H") << english << "B" << "Sound Portb.0 , 150 , 493" << "493,8833.150";
-  QTest::newRow("top key") << german << "B'" << "Sound Portb.0 , 150 , 987" << "987,7666.150";
-  QTest::newRow("black key Ais") << english << "Ais" << "Sound Portb.0 , 150 , 466" << "466,1638.150";
+  QTest::newRow("F, comma locale") << kGerman << "F" << "Sound Portb.0 , 150 , 349" << "349,2282.150";
+  QTest::newRow("F, point locale") << kEnglish << "F" << "Sound Portb.0 , 150 , 349" << "349,2282.150";
+  QTest::newRow("A has no fraction") << kEnglish << "A" << "Sound Portb.0 , 150 , 440" << "440.150";
+  QTest::newRow("B is the picture's H") << kEnglish << "B" << "Sound Portb.0 , 150 , 493" << "493,8833.150";
+  QTest::newRow("top key") << kGerman << "B'" << "Sound Portb.0 , 150 , 987" << "987,7666.150";
+  QTest::newRow("black key Ais") << kEnglish << "Ais" << "Sound Portb.0 , 150 , 466" << "466,1638.150";
 }
 
 void KeysTest::keyAppendsItsLines() {
@@ -211,8 +208,8 @@ void KeysTest::badDurationLeavesNothingSounding() {
 
 void KeysTest::keyEntriesPlayBackExactly_data() {
   QTest::addColumn<QLocale>("locale");
-  QTest::newRow("point locale") << QLocale(QLocale::English, QLocale::UnitedStates);
-  QTest::newRow("comma locale") << QLocale(QLocale::German, QLocale::Germany);
+  QTest::newRow("point locale") << kEnglish;
+  QTest::newRow("comma locale") << kGerman;
 }
 
 void KeysTest::keyEntriesPlayBackExactly() {

@@ -19,7 +19,6 @@ using namespace quaverline;
 
 namespace {
 
-constexpr long kBufferFrames = 441;
 constexpr long kFramesPerMs = 44100 / 1000;
 
 int KeyIndex(const char* noteName) {
@@ -34,10 +33,7 @@ class WindowSoundTest : public QObject {
   Q_OBJECT
  private slots:
   void init() { capture_ = dir_.filePath(QStringLiteral("%1.raw").arg(QTest::currentDataTag())); }
-  void cleanup() {
-    qunsetenv("SDL_AUDIODRIVER");
-    qunsetenv("SDL_DISKAUDIOFILE");
-  }
+  void cleanup() { ResetSdlDriver(); }
   void soundcardLoops_data();
   void soundcardLoops();
   void speakerButton();
@@ -125,7 +121,7 @@ void WindowSoundTest::playbackRepaintsButHoldsTimers() {
 }
 
 void WindowSoundTest::noDevice() {
-  qputenv("SDL_AUDIODRIVER", "no-such-driver");
+  UseSdlDriver("no-such-driver");
   SdlSound sound;
   QVERIFY(!sound.HasDevice());
   Form1 form(sound);
