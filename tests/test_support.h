@@ -26,11 +26,8 @@ constexpr long kBufferFrames = 441;
 // A zeroed image on the heap; at 20 kB it does not belong on a test's stack.
 inline std::unique_ptr<WaveImage> NewWaveImage() { return std::make_unique<WaveImage>(WaveImage{}); }
 
-// SDL's audio driver as the test was started with it (CTest starts every test with the dummy one).
-inline const QByteArray kSdlDriverAtStart = qgetenv("SDL_AUDIODRIVER");
-
 // Chooses SDL's audio driver, and the disk driver's output file, for the audio subsystem's next
-// start.
+// start. Every test starts with the dummy driver and goes back to it after each test function.
 inline void UseSdlDriver(const QByteArray& driver, const QString& diskFile = {}) {
   qputenv("SDL_AUDIODRIVER", driver);
   if (diskFile.isEmpty())
@@ -39,14 +36,6 @@ inline void UseSdlDriver(const QByteArray& driver, const QString& diskFile = {})
     qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(diskFile));
 }
 inline void UseDiskAudio(const QString& path) { UseSdlDriver("disk", path); }
-
-// Back to the driver the test was started with.
-inline void ResetSdlDriver() {
-  if (kSdlDriverAtStart.isEmpty())
-    qunsetenv("SDL_AUDIODRIVER");
-  else
-    qputenv("SDL_AUDIODRIVER", kSdlDriverAtStart);
-  qunsetenv("SDL_DISKAUDIOFILE");
-}
+inline void ResetSdlDriver() { UseSdlDriver("dummy"); }
 
 }  // namespace quaverline
