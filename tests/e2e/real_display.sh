@@ -1,29 +1,23 @@
 #!/usr/bin/env bash
 # Runs Quaverline on its own X server and uses it as a person would, from outside the process:
 # clicks the keys F and A, copies the code list through the list's context menu, reads the
-# clipboard, checks the sound the keys made (captured by SDL's disk driver), plays a list of a
-# few seconds on the PC speaker while pinging the window as a window manager does and clicking a
-# key, and ends the program with "End".
-#   real_display.sh <quaverline> <tone_check> <wm_ping> [<expected clipboard text> [<periods>]]
+# clipboard, checks the sound the keys made (captured by SDL's disk driver) and ends the program
+# with "End".
+#   real_display.sh <quaverline> <tone_check> [<expected clipboard text> [<periods>]]
 # The last two default to the two code lines and the loop lengths of F and A; passing others
 # shows that the checks fail.
 set -euo pipefail
 
 prog=$1
 tone_check=$2
-wm_ping=$3
-expected_text=${4:-$'Sound Portb.0 , 150 , 349\r\nSound Portb.0 , 150 , 440\r\n'}
-read -r -a periods <<<"${5:-126 100}"  # 44100 Hz / 349.2282 Hz and / 440 Hz, rounded
+expected_text=${3:-$'Sound Portb.0 , 150 , 349\r\nSound Portb.0 , 150 , 440\r\n'}
+read -r -a periods <<<"${4:-126 100}"  # 44100 Hz / 349.2282 Hz and / 440 Hz, rounded
 
-# Client-area pixels of the key centres, the code list, the duration field, "add to list" and
-# "Play List on PC-Speaker", from the layout tables in ui/key_table.h and ui/control_table.h
-# (Frame1's controls lie 256 px to the right).
+# Client-area pixels of the key centres and of the code list, from the layout tables in
+# ui/key_table.h and ui/control_table.h.
 readonly client_width=791 client_height=685
 readonly key_f_x=$((372 + 33 / 2)) key_a_x=$((445 + 33 / 2)) white_key_y=$((576 + 49 / 2))
 readonly list_x=$((8 + 233 / 2)) list_y=$((8 + 667 / 2))
-readonly duration_x=$((256 + 160 + 73 / 2)) duration_y=$((32 + 19 / 2))
-readonly add_x=$((256 + 256 + 81 / 2)) add_y=$((72 + 41 / 2))
-readonly play_list_x=$((472 + 137 / 2)) play_list_y=$((368 + 41 / 2))
 
 work=$(mktemp -d)
 xvfb_pid=""
@@ -115,36 +109,8 @@ od -c "$work/clipboard.txt"
 
 "$tone_check" "$capture" "${periods[@]}" || fail "captured sound differs"
 
-# Two lines of 1000 ms join F and A: "Play List on PC-Speaker" then beeps 150 ms and 1000 ms
-# long, each followed by as much silence, 4.6 s in all. Meanwhile the window must answer every
-# ping within a second, while the key F clicked one second in must wait until the list has ended.
-click_at() { xdotool mousemove --sync $((left + $1)) $((top + $2)) click 1; }
-click_at "$duration_x" "$duration_y"
-xdotool key ctrl+a type 1000
-click_at "$add_x" "$add_y"
-click_at "$add_x" "$add_y"
-click_at "$play_list_x" "$play_list_y"
-"$wm_ping" "$window" 8 500 >"$work/pings.txt" &
-ping_pid=$!
-sleep 1
-click_at "$key_f_x" "$white_key_y"
-ping_status=0
-wait "$ping_pid" || ping_status=$?
-cat "$work/pings.txt"
-((ping_status == 0)) || fail "the window did not answer the window manager's ping during playback"
-# Tones 3 to 6 are the beeps, 7 the key's note after the last beep's silence (1000 ms; the disk
-# driver's clock may run a little fast against the wall clock).
-wait_for 10 more_tones_than 6 || echo "the key's note did not follow the playback" >&2
-"$tone_check" --list "$capture" >"$work/tones.txt"
-echo "tones (start ms, length ms):"
-cat "$work/tones.txt"
-awk 'function off(a, b) { return a > b ? a - b : b - a }
-     NR == 3 || NR == 4 { ok = ok && off($2, 150) < 5 }
-     NR == 5 || NR == 6 { ok = ok && off($2, 1000) < 5 }
-     NR == 6 { beeps_end = $1 + $2 }
-     NR == 7 { ok = ok && off($2, 300) < 15 && $1 - beeps_end >= 900 }
-     BEGIN { ok = 1 } END { exit !(ok && NR == 7) }' "$work/tones.txt" ||
-  fail "the key clicked during playback did not sound after it, or the beeps changed"
+# A list playing while a window manager pings the window and a key is clicked.
+source "$(dirname "$0")/playback_ping.sh"
 
 # "End" is the first item of the menu bar.
 xdotool mousemove --sync $((left + 16)) $((Y + menu_bar_height / 2)) click 1
