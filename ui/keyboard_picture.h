@@ -1,4 +1,5 @@
-// The two-octave keyboard picture that the main window stretches over Image1's box.
+// The two-octave keyboard picture shown in Image1's box: stretched from its bitmap at 1x, drawn at
+// the screen's resolution on a scaled screen.
 #pragma once
 
 #include <QImage>
