@@ -2,6 +2,7 @@
 #include "audio/sdl_sound.h"
 #include "ui/after_first_frame.h"
 #include "ui/form1.h"
+#include "ui/playback_wait.h"
 #include "ui/window_style.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ int main(int argc, char* argv[]) {
   QApplication::setStyle(new quaverline::WindowStyle);
 
   quaverline::SdlSound sound;
+  sound.SetWait(&quaverline::WaitAnsweringDesktop);
   quaverline::Form1 form(sound);
   // The sound device opens once the window is up, off the window thread: neither the start nor
   // the first note waits for it, and that note plays into a stream that is already running.

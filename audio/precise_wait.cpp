@@ -22,9 +22,4 @@ void WaitUntil(std::chrono::steady_clock::time_point deadline) {
   }
 }
 
-void WaitMilliseconds(std::int32_t milliseconds) {
-  if (milliseconds <= 0) return;
-  WaitUntil(std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds));
-}
-
 }  // namespace quaverline

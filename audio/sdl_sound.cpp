@@ -89,7 +89,7 @@ bool SdlSound::OpenDevice() {
 bool SdlSound::WaitUntilFlowing(Clock::time_point since) const {
   while (callbacks_.load(std::memory_order_relaxed) < kSettleBuffers) {
     if (Clock::now() - since > kFlowLimit) return false;
-    WaitMilliseconds(1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   qCInfo(lcSound, "sound flows %.1f ms after opening",
          std::chrono::duration<double, std::milli>(Clock::now() - since).count());
@@ -141,10 +141,12 @@ void SdlSound::Beep(std::int32_t frequency, std::int32_t durationMs) {
       StartBeep(mixer_, frequency, FramesIn(durationMs));
     }
   }
-  WaitUntil(deadline);
+  wait_(deadline);
 }
 
-void SdlSound::Sleep(std::int32_t milliseconds) { WaitMilliseconds(milliseconds); }
+void SdlSound::Sleep(std::int32_t milliseconds) {
+  if (milliseconds > 0) wait_(std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds));
+}
 
 void SdlSound::Callback(void* userdata, Uint8* stream, int length) {
   // SDL holds the device lock while it calls this.

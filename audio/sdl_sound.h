@@ -6,6 +6,7 @@
 #pragma once
 
 #include "audio/mixer.h"
+#include "audio/precise_wait.h"
 #include "audio/quiet_alsa.h"
 #include "audio/sdl_device.h"
 #include "audio/sdl_library.h"
@@ -40,6 +41,11 @@ class SdlSound final : public SoundPlatform {
   // open one was lost.
   bool HasDevice();
 
+  // How Beep and Sleep wait for their end: by default they block the calling thread. Another wait
+  // must not return before the deadline. Set before the first call.
+  using Wait = void (*)(std::chrono::steady_clock::time_point deadline);
+  void SetWait(Wait wait) { wait_ = wait; }
+
   // True while the device still has loop or beep frames to play; a device running behind the
   // clock may still be playing the end of a tone whose call has returned.
   bool Sounding() const;
@@ -68,6 +74,7 @@ class SdlSound final : public SoundPlatform {
   // asking for sound.
   std::atomic<Clock::rep> lastCallback_{0};
   std::atomic<std::int64_t> callbacks_{0};
+  Wait wait_ = &WaitUntil;
 };
 
 }  // namespace quaverline

@@ -78,7 +78,7 @@ QT_QPA_PLATFORM=offscreen "$build/bench/bench_note_cpu"
 
 echo
 echo "== Tone lengths (SDL disk driver)"
-"$build/bench/bench_tone_length"
+QT_QPA_PLATFORM=offscreen "$build/bench/bench_tone_length"
 
 echo
 echo "== Key F clicked in the program on sound servers (Xvfb, XTest, parec)"

@@ -10,9 +10,19 @@ while read -r pkg; do
   fi
 done < "$here/packages.txt"
 if ((${#missing[@]})); then
+  # As root apt-get runs directly; otherwise through sudo, which is handed DEBIAN_FRONTEND on its
+  # command line because it does not pass the caller's environment on.
+  as_root=(env DEBIAN_FRONTEND=noninteractive)
+  if [[ $(id -u) -ne 0 ]]; then
+    if ! command -v sudo >/dev/null; then
+      echo "Missing packages: ${missing[*]}" >&2
+      echo "sudo is not installed; as root, run:" >&2
+      echo "  apt-get install --no-install-recommends ${missing[*]}" >&2
+      exit 1
+    fi
+    as_root=(sudo DEBIAN_FRONTEND=noninteractive)
+  fi
   echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  "${as_root[@]}" apt-get update -qq
+  "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

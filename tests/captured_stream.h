@@ -4,6 +4,7 @@
 
 #include "audio/sdl_sound.h"
 #include "audio/wave_image.h"
+#include "test_support.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -15,12 +16,6 @@
 #include <vector>
 
 namespace quaverline {
-
-// Points SDL at its disk driver, writing to `path`. Takes effect when the audio subsystem starts.
-inline void UseDiskAudio(const QString& path) {
-  qputenv("SDL_AUDIODRIVER", "disk");
-  qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(path));
-}
 
 // A device running behind the clock may still be playing when a call returns: waits until it is
 // done, then a little longer so that silence follows in the capture.

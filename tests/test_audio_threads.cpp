@@ -5,6 +5,7 @@
 #include "audio/playback.h"
 #include "audio/sdl_sound.h"
 #include "audio/wave_image.h"
+#include "test_support.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -42,14 +43,8 @@ bool FallsSilent(SdlSound& sound, int withinMs) {
 class AudioThreadsTest : public QObject {
   Q_OBJECT
  private slots:
-  void init() {
-    QVERIFY(dir_.isValid());
-    savedDriver_ = qgetenv("SDL_AUDIODRIVER");
-  }
-  void cleanup() {
-    qputenv("SDL_AUDIODRIVER", savedDriver_);
-    qunsetenv("SDL_DISKAUDIOFILE");
-  }
+  void init() { QVERIFY(dir_.isValid()); }
+  void cleanup() { ResetSdlDriver(); }
 
   void handOffUnderLoad_data();
   void handOffUnderLoad();
@@ -58,13 +53,10 @@ class AudioThreadsTest : public QObject {
 
  private:
   void UseDriver(const QString& driver) {
-    qputenv("SDL_AUDIODRIVER", driver.toUtf8());
-    if (driver == QLatin1String("disk"))
-      qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(dir_.filePath(QStringLiteral("out.raw"))));
+    UseSdlDriver(driver.toUtf8(), driver == QLatin1String("disk") ? dir_.filePath(QStringLiteral("out.raw")) : QString());
   }
 
   QTemporaryDir dir_;
-  QByteArray savedDriver_;
 };
 
 void AudioThreadsTest::handOffUnderLoad_data() {
@@ -88,8 +80,8 @@ void AudioThreadsTest::handOffUnderLoad() {
   // still sound, start it (replacing that loop), sometimes hand over a bad image or wrong flags,
   // and stop.
   std::thread starter([&] {
-    auto wave = std::make_unique<WaveImage>(WaveImage{});
-    auto bad = std::make_unique<WaveImage>(WaveImage{});
+    auto wave = NewWaveImage();
+    auto bad = NewWaveImage();
     SynthesizeTone(*bad, 666, 666);
     bad->channels = 1;
     for (int i = 0; i < kStarts; ++i) {
@@ -131,7 +123,7 @@ void AudioThreadsTest::handOffUnderLoad() {
   QVERIFY(FallsSilent(sound, 3000));
 
   // The callback still renders: a long loop started now sounds and ends soon after its stop.
-  auto wave = std::make_unique<WaveImage>(WaveImage{});
+  auto wave = NewWaveImage();
   QVERIFY(SynthesizeTone(*wave, 440, 440));
   QCOMPARE(PlayWave(sound, *wave, kLoop, 60000), 1);
   QVERIFY(sound.Sounding());
@@ -141,7 +133,7 @@ void AudioThreadsTest::handOffUnderLoad() {
 }
 
 void AudioThreadsTest::openAndCloseWhileSounding() {
-  auto wave = std::make_unique<WaveImage>(WaveImage{});
+  auto wave = NewWaveImage();
   QVERIFY(SynthesizeTone(*wave, 666, 666));
   constexpr int kCycles = 20;
   for (int i = 0; i < kCycles; ++i) {
@@ -159,7 +151,7 @@ void AudioThreadsTest::openAndCloseWhileSounding() {
 // The device opens in the background or at the first sound; here that first sound is asked for by
 // two threads at once, half of the time while the background open runs.
 void AudioThreadsTest::firstCallsFromTwoThreadsOpenOnce() {
-  auto wave = std::make_unique<WaveImage>(WaveImage{});
+  auto wave = NewWaveImage();
   QVERIFY(SynthesizeTone(*wave, 666, 666));
   constexpr int kCycles = 20;
   for (int i = 0; i < kCycles; ++i) {

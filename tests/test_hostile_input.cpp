@@ -5,6 +5,7 @@
 #include "audio/playback.h"
 #include "form_fixture.h"
 #include "hostile_text.h"
+#include "test_support.h"
 #include "model/numbers.h"
 #include "model/sound_line.h"
 
@@ -21,17 +22,13 @@
 
 using namespace quaverline;
 
-Q_DECLARE_METATYPE(QLocale)
-
 namespace {
-
-const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 
 void AddLocaleRows() {
   QTest::addColumn<QLocale>("locale");
   QTest::addColumn<uint>("seed");
   QTest::newRow("en_US") << kEnglish << 11u;
-  QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany) << 12u;
+  QTest::newRow("de_DE") << kGerman << 12u;
   QTest::newRow("fr_FR") << QLocale(QLocale::French, QLocale::France) << 13u;
   QTest::newRow("ar_EG") << QLocale(QLocale::Arabic, QLocale::Egypt) << 14u;
 }
@@ -248,7 +245,7 @@ void HostileInputTest::playEntries() {
   QFETCH(QLocale, locale);
   QFETCH(uint, seed);
   HostileText gen(seed);
-  auto wave = std::make_unique<WaveImage>(WaveImage{});
+  auto wave = NewWaveImage();
   constexpr int kLists = 1500;
   int entriesTried = 0;
   for (int n = 0; n < kLists; ++n) {
@@ -361,9 +358,9 @@ void HostileInputTest::playEntriesThroughTheWindow() {
 
 void HostileInputTest::toneSynthesis() {
   HostileText gen(21);
-  auto wave = std::make_unique<WaveImage>(WaveImage{});
-  auto before = std::make_unique<WaveImage>(WaveImage{});
-  auto noise = std::make_unique<WaveImage>(WaveImage{});
+  auto wave = NewWaveImage();
+  auto before = NewWaveImage();
+  auto noise = NewWaveImage();
   auto* noiseBytes = reinterpret_cast<unsigned char*>(noise.get());
   for (std::size_t i = 0; i < sizeof(WaveImage); ++i) noiseBytes[i] = static_cast<unsigned char>(gen.Below(256));
   constexpr int kPerKind = 1500;

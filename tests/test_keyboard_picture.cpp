@@ -1,4 +1,6 @@
 // The drawn keyboard against the key areas laid over it, and the drawn window icon.
+#include "form_fixture.h"
+#include "ui/control_table.h"
 #include "ui/key_table.h"
 #include "ui/keyboard_picture.h"
 #include "ui/window_icon.h"
@@ -9,23 +11,11 @@ using namespace quaverline;
 
 namespace {
 
-// A window rectangle mapped into the picture, the way the stretched picture lies under it.
-QRectF ToPicture(const QRectF& window) {
-  const qreal sx = qreal(kPictureWidth) / kImageWidth;
-  const qreal sy = qreal(kPictureHeight) / kImageHeight;
-  return {(window.left() - kImageLeft) * sx, (window.top() - kImageTop) * sy, window.width() * sx,
-          window.height() * sy};
-}
-
+// A picture point where the stretched picture puts it in the window.
 QPointF ToWindow(const QPointF& pic) {
-  return {kImageLeft + pic.x() * kImageWidth / kPictureWidth,
-          kImageTop + pic.y() * kImageHeight / kPictureHeight};
-}
-
-// The whole pixels inside a mapped rectangle.
-QRect InnerPixels(const QRectF& r) {
-  const int left = int(std::ceil(r.left())), top = int(std::ceil(r.top()));
-  return QRect(QPoint(left, top), QPoint(int(std::floor(r.right())) - 1, int(std::floor(r.bottom())) - 1));
+  const QRect& image = places::Image1;
+  return {image.left() + pic.x() * image.width() / picture::kPictureWidth,
+          image.top() + pic.y() * image.height() / picture::kPictureHeight};
 }
 
 bool IsDark(QRgb c) { return qGray(c) < 96; }
@@ -36,19 +26,6 @@ int DarkCount(const QImage& img, const QRect& r) {
   for (int y = r.top(); y <= r.bottom(); ++y)
     for (int x = r.left(); x <= r.right(); ++x) n += IsDark(img.pixel(x, y));
   return n;
-}
-
-// Longest horizontal run of dark pixels in any row of r: key separators are one pixel wide.
-int LongestDarkRun(const QImage& img, const QRect& r) {
-  int longest = 0;
-  for (int y = r.top(); y <= r.bottom(); ++y) {
-    int run = 0;
-    for (int x = r.left(); x <= r.right(); ++x) {
-      run = IsDark(img.pixel(x, y)) ? run + 1 : 0;
-      longest = std::max(longest, run);
-    }
-  }
-  return longest;
 }
 
 // Groups of columns (Horizontal) or rows (Vertical) of r that hold ink, counting blanks shorter
@@ -71,6 +48,22 @@ int InkGroups(const QImage& img, const QRect& r, Qt::Orientation along, int minG
   return groups;
 }
 
+// The runs of at least minLength pixels in row y, right of the code list, whose pixels all pass.
+template <typename Pass>
+std::vector<std::pair<int, int>> Runs(const QImage& img, int y, Pass pass, qreal minLength) {
+  std::vector<std::pair<int, int>> runs;
+  int start = -1;
+  for (int x = int((places::Line1.x1() + 1) * img.devicePixelRatio()); x <= img.width(); ++x) {
+    const bool in = x < img.width() && pass(img.pixel(x, y));
+    if (in && start < 0) start = x;
+    if (!in && start >= 0) {
+      if (x - start >= minLength) runs.emplace_back(start, x - 1);
+      start = -1;
+    }
+  }
+  return runs;
+}
+
 bool AnyAreaAt(const QPointF& window) {
   for (const KeyArea& a : kKeyAreas)
     if (QRectF(a.left, a.top, a.width, a.height).contains(window)) return true;
@@ -83,16 +76,26 @@ class TestKeyboardPicture : public QObject {
   Q_OBJECT
 
   QImage picture_;
+  QImage window_;
 
  private slots:
-  void initTestCase() { picture_ = DrawKeyboardPicture(); }
+  void initTestCase() {
+    picture_ = DrawKeyboardPicture();
+    FormFixture f;
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+    window_ = f.form->centralWidget()->grab().toImage();
+  }
 
   void sizeAndFormat() {
-    QCOMPARE(picture_.size(), QSize(kPictureWidth, kPictureHeight));
+    QCOMPARE(picture_.size(), QSize(picture::kPictureWidth, picture::kPictureHeight));
     QVERIFY(!picture_.hasAlphaChannel());
     QCOMPARE(picture_.depth(), 32);
   }
 
+  // The whole window as drawn, at the screen's pixel ratio: every key area lies on its own key.
+  // The keys are found in the pixels alone, in two rows across the keyboard: the white keys as
+  // the wide light gaps between the lines, the black keys as the wide dark runs.
   void keyAreaLiesOnItsKey_data() {
     QTest::addColumn<int>("area");
     for (int i = 0; i < int(kKeyAreas.size()); ++i)
@@ -101,20 +104,39 @@ class TestKeyboardPicture : public QObject {
   void keyAreaLiesOnItsKey() {
     QFETCH(int, area);
     const KeyArea& a = kKeyAreas[area];
-    const QRectF mapped = ToPicture(QRectF(a.left, a.top, a.width, a.height));
-    const QPoint centre = mapped.center().toPoint();
-    const QRect inner = InnerPixels(mapped);
-    QVERIFY(QRect(QPoint(), picture_.size()).contains(inner));
-    if (a.width == kBlackWidth) {
-      QVERIFY(IsDark(picture_.pixel(centre)));
-      // Nearly all of the area is on the black key, not on the white keys beside it.
-      QVERIFY2(DarkCount(picture_, inner) * 10 >= inner.width() * inner.height() * 9,
-               qPrintable(QStringLiteral("mapped to %1..%2").arg(mapped.left()).arg(mapped.right())));
-    } else {
-      QVERIFY(IsWhite(picture_.pixel(centre)));
-      QVERIFY2(LongestDarkRun(picture_, inner) <= 1, "a black key reaches into the area");
-      QVERIFY(inner.bottom() <= picture::kWhiteKeyBottom);
+    const qreal dpr = window_.devicePixelRatio();
+    const auto whiteKeys = Runs(window_, 600 * dpr, [](QRgb c) { return qGray(c) >= 200; }, 25 * dpr);
+    const auto blackKeys = Runs(window_, 530 * dpr, [](QRgb c) { return qGray(c) < 96; }, 10 * dpr);
+    QCOMPARE(whiteKeys.size(), 14u);
+    QCOMPARE(blackKeys.size(), 10u);
+    // The note's place in the octave: C D E F G A B are white, the five between them black.
+    const int semitone = a.noteIndex - 1, octave = semitone / 12, inOctave = semitone % 12;
+    constexpr std::array<int, 12> kOrdinal = {0, 0, 1, 1, 2, 3, 2, 4, 3, 5, 4, 6};
+    const bool black = QList<int>{1, 3, 6, 8, 10}.contains(inOctave);
+    const auto [from, to] = black ? blackKeys[octave * 5 + kOrdinal[inOctave]] : whiteKeys[octave * 7 + kOrdinal[inOctave]];
+    // The area without a rim of three pixels, in device pixels.
+    const QRect inner(QPoint(int((a.left + 3) * dpr), int((a.top + 3) * dpr)),
+                      QPoint(int((a.left + a.width - 3) * dpr) - 1, int((a.top + a.height - 3) * dpr) - 1));
+    QVERIFY2(inner.left() >= from && inner.right() <= to,
+             qPrintable(QStringLiteral("area %1..%2, key %3..%4").arg(inner.left()).arg(inner.right()).arg(from).arg(to)));
+    for (int y = inner.top(); y <= inner.bottom(); ++y)
+      for (int x = inner.left(); x <= inner.right(); ++x)
+        if (black ? !IsDark(window_.pixel(x, y)) : qGray(window_.pixel(x, y)) < 200)
+          QFAIL(qPrintable(QStringLiteral("not the key's colour at %1,%2").arg(x).arg(y)));
+  }
+
+  // Above 1x the keyboard is drawn at the screen's resolution: across the white keys there is
+  // only white and the solid black of the lines, none of the grey of a stretched bitmap.
+  void keyboardIsSharp() {
+    const qreal dpr = window_.devicePixelRatio();
+    if (dpr == 1) QSKIP("at 1x the picture is stretched as it always was");
+    const int y = int(600 * dpr);
+    int grey = 0;
+    for (int x = int((places::Line1.x1() + 1) * dpr); x < window_.width(); ++x) {
+      const int g = qGray(window_.pixel(x, y));
+      grey += g > 48 && g < 230;
     }
+    QCOMPARE(grey, 0);
   }
 
   // Points on the upper part of white keys, between black keys, in picture pixels.

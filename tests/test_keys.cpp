@@ -1,5 +1,6 @@
 // Piano keys and the sound buttons, through the window, with the recording sound layer.
 #include "form_fixture.h"
+#include "test_support.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -7,8 +8,6 @@
 #include <QTimer>
 
 using namespace quaverline;
-
-Q_DECLARE_METATYPE(QLocale)
 
 namespace {
 
@@ -27,8 +26,8 @@ class KeysTest : public QObject {
   void keyAppendsItsLines();
   void noteSoundsForItsLength();
   void onlyListenAppendsNothing();
-  void clicksBesideTheAreas_data();
-  void clicksBesideTheAreas();
+  void clicksAtWindowPoints_data();
+  void clicksAtWindowPoints();
   void secondKeyDuringANote();
   void editsDuringTheNoteCount();
   void soundcardButtonDuringANote();
@@ -44,14 +43,12 @@ void KeysTest::keyAppendsItsLines_data() {
   QTest::addColumn<QString>("key");
   QTest::addColumn<QString>("line");
   QTest::addColumn<QString>("entry");
-  const QLocale english(QLocale::English, QLocale::UnitedStates);
-  const QLocale german(QLocale::German, QLocale::Germany);
-  QTest::newRow("F, comma locale") << german << "F" << "Sound Portb.0 , 150 , 349" << "349,2282.150";
-  QTest::newRow("F, point locale") << english << "F" << "Sound Portb.0 , 150 , 349" << "349,2282.150";
-  QTest::newRow("A has no fraction") << english << "A" << "Sound Portb.0 , 150 , 440" << "440.150";
-  QTest::newRow("B is the picture's H") << english << "B" << "Sound Portb.0 , 150 , 493" << "493,8833.150";
-  QTest::newRow("top key") << german << "B'" << "Sound Portb.0 , 150 , 987" << "987,7666.150";
-  QTest::newRow("black key Ais") << english << "Ais" << "Sound Portb.0 , 150 , 466" << "466,1638.150";
+  QTest::newRow("F, comma locale") << kGerman << "F" << "Sound Portb.0 , 150 , 349" << "349,2282.150";
+  QTest::newRow("F, point locale") << kEnglish << "F" << "Sound Portb.0 , 150 , 349" << "349,2282.150";
+  QTest::newRow("A has no fraction") << kEnglish << "A" << "Sound Portb.0 , 150 , 440" << "440.150";
+  QTest::newRow("B is the picture's H") << kEnglish << "B" << "Sound Portb.0 , 150 , 493" << "493,8833.150";
+  QTest::newRow("top key") << kGerman << "B'" << "Sound Portb.0 , 150 , 987" << "987,7666.150";
+  QTest::newRow("black key Ais") << kEnglish << "Ais" << "Sound Portb.0 , 150 , 466" << "466,1638.150";
 }
 
 void KeysTest::keyAppendsItsLines() {
@@ -87,27 +84,38 @@ void KeysTest::onlyListenAppendsNothing() {
   QCOMPARE(Kinds(f.sound), (std::vector{SoundCall::Start, SoundCall::Stop}));
 }
 
-void KeysTest::clicksBesideTheAreas_data() {
+// Clicks at fixed window points, near the edges of the keys' areas and beside them: the third
+// number of the line written, or nothing.
+void KeysTest::clicksAtWindowPoints_data() {
   QTest::addColumn<QPoint>("point");
-  QTest::addColumn<int>("lines");
-  QTest::newRow("upper part of white key E") << QPoint(352, 530) << 0;
-  QTest::newRow("names above the keys") << QPoint(352, 470) << 0;
-  QTest::newRow("strip that only Label19 covers") << QPoint(487, 530) << 0;
-  QTest::newRow("rest of the first Ais key") << QPoint(478, 530) << 1;
-  QTest::newRow("left of the first key") << QPoint(258, 600) << 0;
-  QTest::newRow("right margin") << QPoint(780, 600) << 0;
-  QTest::newRow("below the keys") << QPoint(500, 640) << 0;
-  QTest::newRow("Label23 beside the list") << QPoint(3, 600) << 0;
+  QTest::addColumn<QString>("third");
+  QTest::newRow("C, left edge") << QPoint(266, 578) << "261";
+  QTest::newRow("F, left edge") << QPoint(374, 600) << "349";
+  QTest::newRow("C', right edge") << QPoint(544, 622) << "523";
+  QTest::newRow("B', right edge") << QPoint(766, 600) << "987";
+  QTest::newRow("Cis, left edge") << QPoint(290, 498) << "277";
+  QTest::newRow("Ais', right edge") << QPoint(739, 566) << "932";
+  QTest::newRow("upper part of white key E") << QPoint(352, 530) << "";
+  QTest::newRow("names above the keys") << QPoint(352, 470) << "";
+  QTest::newRow("strip that only Label19 covers") << QPoint(487, 530) << "";
+  QTest::newRow("rest of the first Ais key") << QPoint(478, 530) << "466";
+  QTest::newRow("left of the first key") << QPoint(258, 600) << "";
+  QTest::newRow("right margin") << QPoint(780, 600) << "";
+  QTest::newRow("below the keys") << QPoint(500, 640) << "";
+  QTest::newRow("Label23 beside the list") << QPoint(3, 600) << "";
 }
 
-void KeysTest::clicksBesideTheAreas() {
+void KeysTest::clicksAtWindowPoints() {
   QFETCH(QPoint, point);
-  QFETCH(int, lines);
+  QFETCH(QString, third);
   FormFixture f;
   f.ClickAt(point);
-  QCOMPARE(f.form->List1->count(), lines);
-  if (lines) QCOMPARE(f.Lines().first(), QStringLiteral("Sound Portb.0 , 150 , 466"));
-  else QVERIFY(f.sound.calls.empty());
+  if (third.isEmpty()) {
+    QCOMPARE(f.form->List1->count(), 0);
+    QVERIFY(f.sound.calls.empty());
+  } else {
+    QCOMPARE(f.Lines(), QStringList{"Sound Portb.0 , 150 , " + third});
+  }
 }
 
 void KeysTest::secondKeyDuringANote() {
@@ -198,8 +206,8 @@ void KeysTest::badDurationLeavesNothingSounding() {
 
 void KeysTest::keyEntriesPlayBackExactly_data() {
   QTest::addColumn<QLocale>("locale");
-  QTest::newRow("point locale") << QLocale(QLocale::English, QLocale::UnitedStates);
-  QTest::newRow("comma locale") << QLocale(QLocale::German, QLocale::Germany);
+  QTest::newRow("point locale") << kEnglish;
+  QTest::newRow("comma locale") << kGerman;
 }
 
 void KeysTest::keyEntriesPlayBackExactly() {

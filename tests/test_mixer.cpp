@@ -1,5 +1,6 @@
 // The image validator and the rendering the audio callback does, driven without a device.
 #include "audio/mixer.h"
+#include "test_support.h"
 
 #include <QTest>
 
@@ -12,7 +13,7 @@ using namespace quaverline;
 namespace {
 
 std::unique_ptr<WaveImage> Tone(double frequency) {
-  auto wave = std::make_unique<WaveImage>(WaveImage{});
+  auto wave = NewWaveImage();
   if (!SynthesizeTone(*wave, frequency, frequency)) return nullptr;
   return wave;
 }

@@ -4,6 +4,7 @@
 #include "model/numbers.h"
 #include "model/sound_line.h"
 #include "model/text_utils.h"
+#include "test_support.h"
 
 #include <QTest>
 #include <cmath>
@@ -11,12 +12,7 @@
 
 using namespace quaverline;
 
-Q_DECLARE_METATYPE(QLocale)
-
 namespace {
-
-const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
-const QLocale kGerman(QLocale::German, QLocale::Germany);
 
 // Records what the interpreter asks of its window; the "wait" is instant.
 class FakeHost : public MelodyHost {

@@ -1,6 +1,7 @@
 // Single-tone and list playback, checked call by call on a recording sound platform.
 #include "audio/playback.h"
 #include "recording_sound.h"
+#include "test_support.h"
 
 #include <QTest>
 
@@ -34,9 +35,6 @@ QStringList Describe(const std::vector<SoundCall>& calls) {
 }
 
 QString Show(const QStringList& lines) { return lines.join(QStringLiteral(" | ")); }
-
-const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
-const QLocale kGerman(QLocale::German, QLocale::Germany);
 
 }  // namespace
 
@@ -105,7 +103,7 @@ class TestPlayback : public QObject {
     QFETCH(bool, played);
     QFETCH(QStringList, calls);
     RecordingSound sound;
-    auto wave = std::make_unique<WaveImage>(WaveImage{});
+    auto wave = NewWaveImage();
     std::int32_t stopflag = 0;
     QCOMPARE(PlayToneOnSoundcard(sound, *wave, pulses, duration, locale, stopflag), played);
     QCOMPARE(Show(Describe(sound.calls)), Show(calls));
@@ -115,7 +113,7 @@ class TestPlayback : public QObject {
 
   void soundcardToneStartsFromPulseAtFirstFrame() {
     RecordingSound sound;
-    auto wave = std::make_unique<WaveImage>(WaveImage{});
+    auto wave = NewWaveImage();
     std::int32_t stopflag = 0;
     QVERIFY(PlayToneOnSoundcard(sound, *wave, 666, "150", kEnglish, stopflag));
     QCOMPARE(sound.calls.front().firstFrame.Left, 2000);
@@ -188,7 +186,7 @@ class TestPlayback : public QObject {
     QCOMPARE(Show(Describe(speaker.calls)), Show(speakerCalls));
 
     RecordingSound card;
-    auto wave = std::make_unique<WaveImage>(WaveImage{});
+    auto wave = NewWaveImage();
     std::int32_t stopflag = 0;
     QCOMPARE(PlayListOnSoundcard(card, *wave, entries, locale, stopflag), cardPlayed);
     QCOMPARE(Show(Describe(card.calls)), Show(cardCalls));
@@ -212,7 +210,7 @@ class TestPlayback : public QObject {
     QFETCH(int, flags);
     QFETCH(QStringList, calls);
     RecordingSound sound;
-    auto wave = std::make_unique<WaveImage>(WaveImage{});
+    auto wave = NewWaveImage();
     if (frequency > 0) QVERIFY(SynthesizeTone(*wave, frequency, frequency));
     QCOMPARE(PlayWave(sound, *wave, flags, 250), calls.isEmpty() ? 0 : 1);
     QCOMPARE(Show(Describe(sound.calls)), Show(calls));

@@ -19,8 +19,6 @@ using namespace quaverline;
 
 namespace {
 
-constexpr long kBufferFrames = 441;
-
 // Collects what is written to stderr while it lives.
 class StderrCapture {
  public:
@@ -67,15 +65,12 @@ class TestSdlSound : public QObject {
     capture_ = dir_.filePath(QStringLiteral("%1.raw").arg(QTest::currentTestFunction()));
   }
 
-  void cleanup() {
-    qunsetenv("SDL_AUDIODRIVER");
-    qunsetenv("SDL_DISKAUDIOFILE");
-  }
+  void cleanup() { ResetSdlDriver(); }
 
   // First of all, as SDL stays loaded for the life of the process. Loading it and opening the
   // device at the first sound must not lengthen or shorten that sound.
   void firstSoundLoadsTheLibraryOutsideTheTone() {
-    auto wave = std::make_unique<WaveImage>(WaveImage{});
+    auto wave = NewWaveImage();
     std::int32_t stopflag = 0;
     {
       UseDiskAudio(capture_);
@@ -104,7 +99,7 @@ class TestSdlSound : public QObject {
   }
 
   void soundcardToneLoopsOnePeriodForTwiceTheDuration() {
-    auto wave = std::make_unique<WaveImage>(WaveImage{});
+    auto wave = NewWaveImage();
     std::int32_t stopflag = 0;
     {
       UseDiskAudio(capture_);
@@ -146,7 +141,7 @@ class TestSdlSound : public QObject {
   }
 
   void badImageIsNotPlayed() {
-    auto wave = std::make_unique<WaveImage>(WaveImage{});
+    auto wave = NewWaveImage();
     QVERIFY(SynthesizeTone(*wave, 666, 666));
     wave->channels = 1;
     {
@@ -163,8 +158,8 @@ class TestSdlSound : public QObject {
   }
 
   void newToneReplacesLoopingOne() {
-    auto first = std::make_unique<WaveImage>(WaveImage{});
-    auto second = std::make_unique<WaveImage>(WaveImage{});
+    auto first = NewWaveImage();
+    auto second = NewWaveImage();
     QVERIFY(SynthesizeTone(*first, 666, 666));
     QVERIFY(SynthesizeTone(*second, 1333, 1333));
     {
@@ -198,12 +193,12 @@ class TestSdlSound : public QObject {
   }
 
   void withoutDriverEverythingKeepsItsTime() {
-    qputenv("SDL_AUDIODRIVER", "nonexistent");
+    UseSdlDriver("nonexistent");
     // The sound log, when turned on, says why there is no sound.
     QLoggingCategory::setFilterRules(QStringLiteral("quaverline.sound.info=true"));
     QTest::ignoreMessage(QtInfoMsg, "no audio driver could start: Audio target 'nonexistent' not available");
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression("^no sound device"));
-    auto wave = std::make_unique<WaveImage>(WaveImage{});
+    auto wave = NewWaveImage();
     std::int32_t stopflag = 0;
     StderrCapture errors(dir_.filePath(QStringLiteral("stderr.txt")));
     QElapsedTimer timer;
@@ -229,7 +224,7 @@ class TestSdlSound : public QObject {
   }
 
   void alsaWithoutCardIsQuiet() {
-    qputenv("SDL_AUDIODRIVER", "alsa");
+    UseSdlDriver("alsa");
     StderrCapture errors(dir_.filePath(QStringLiteral("stderr.txt")));
     {
       SdlSound sound;

@@ -1,5 +1,6 @@
 // One-period tone synthesis and the RIFF/WAVE header of the in-memory image.
 #include "audio/wave_image.h"
+#include "test_support.h"
 
 #include <QTest>
 
@@ -12,8 +13,6 @@
 using namespace quaverline;
 
 namespace {
-
-std::unique_ptr<WaveImage> ZeroImage() { return std::make_unique<WaveImage>(WaveImage{}); }
 
 std::vector<unsigned char> Bytes(const WaveImage& wave) {
   std::vector<unsigned char> bytes(sizeof wave);
@@ -66,7 +65,7 @@ class TestWaveImage : public QObject {
   void frameCount() {
     QFETCH(double, frequency);
     QFETCH(int, frames);
-    auto wave = ZeroImage();
+    auto wave = NewWaveImage();
     QVERIFY(SynthesizeTone(*wave, frequency, frequency));
     const auto bytes = Bytes(*wave);
     QCOMPARE(Int32At(bytes, 40), 4 * frames);
@@ -84,14 +83,14 @@ class TestWaveImage : public QObject {
   void frames() {
     QFETCH(double, frequency);
     QFETCH(Frames, expected);
-    auto wave = ZeroImage();
+    auto wave = NewWaveImage();
     QVERIFY(SynthesizeTone(*wave, frequency, frequency));
     const auto bytes = Bytes(*wave);
     for (int k = 1; k <= expected.size(); ++k) QCOMPARE(FrameAt(bytes, k), expected[k - 1]);
   }
 
   void pulseShapeAt666Hz() {
-    auto wave = ZeroImage();
+    auto wave = NewWaveImage();
     QVERIFY(SynthesizeTone(*wave, 666, 666));
     const auto bytes = Bytes(*wave);
     int firstRight = 0;
@@ -109,7 +108,7 @@ class TestWaveImage : public QObject {
   }
 
   void channelsFollowTheirOwnFrequency() {
-    auto wave = ZeroImage();
+    auto wave = NewWaveImage();
     QVERIFY(SynthesizeTone(*wave, 11025, 0));
     const auto bytes = Bytes(*wave);
     const Frames expected{{2000, 0}, {2000, 2000}, {2000, 0}, {2000, -2000}};
@@ -126,7 +125,7 @@ class TestWaveImage : public QObject {
   void header() {
     QFETCH(double, frequency);
     QFETCH(int, frames);
-    auto wave = ZeroImage();
+    auto wave = NewWaveImage();
     QVERIFY(SynthesizeTone(*wave, frequency, frequency));
     const auto bytes = Bytes(*wave);
     QCOMPARE(bytes.size(), std::size_t(20044));
@@ -161,7 +160,7 @@ class TestWaveImage : public QObject {
 
   void refusedLeavesImageUnchanged() {
     QFETCH(double, frequency);
-    auto wave = ZeroImage();
+    auto wave = NewWaveImage();
     QVERIFY(SynthesizeTone(*wave, 440, 440));
     const auto before = Bytes(*wave);
     QVERIFY(!SynthesizeTone(*wave, frequency, frequency));
@@ -178,7 +177,7 @@ class TestWaveImage : public QObject {
 
   void refusedSecondFrequencyLeavesImageUnchanged() {
     QFETCH(double, frequency2);
-    auto wave = ZeroImage();
+    auto wave = NewWaveImage();
     QVERIFY(SynthesizeTone(*wave, 440, 440));
     const auto before = Bytes(*wave);
     QVERIFY(!SynthesizeTone(*wave, 666, frequency2));
@@ -186,13 +185,13 @@ class TestWaveImage : public QObject {
   }
 
   void hugeSecondFrequencyStillStartsWithTheLeftPulse() {
-    auto wave = ZeroImage();
+    auto wave = NewWaveImage();
     QVERIFY(SynthesizeTone(*wave, 666, 2e307));
     QCOMPARE(FrameAt(Bytes(*wave), 1), qMakePair(2000, 0));
   }
 
   void staleFramesBeyondNStay() {
-    auto wave = ZeroImage();
+    auto wave = NewWaveImage();
     QVERIFY(SynthesizeTone(*wave, 440, 440));
     const auto older = Bytes(*wave);
     QVERIFY(SynthesizeTone(*wave, 1000, 1000));
@@ -219,7 +218,7 @@ class TestWaveImage : public QObject {
     QFETCH(int, channels);
     QFETCH(int, rate);
     QFETCH(double, bits);
-    auto wave = ZeroImage();
+    auto wave = NewWaveImage();
     QVERIFY(!BuildWaveImage(*wave, frames, channels, rate, bits));
     QVERIFY(Bytes(*wave) == Bytes(WaveImage{}));
   }

@@ -2,9 +2,11 @@
 // and with no usable audio driver at all.
 #include "audio/sdl_sound.h"
 #include "captured_stream.h"
+#include "ui/backdrop.h"
 #include "ui/code_list_box.h"
 #include "ui/form1.h"
 #include "ui/key_table.h"
+#include "ui/playback_wait.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,7 +19,6 @@ using namespace quaverline;
 
 namespace {
 
-constexpr long kBufferFrames = 441;
 constexpr long kFramesPerMs = 44100 / 1000;
 
 int KeyIndex(const char* noteName) {
@@ -32,13 +33,11 @@ class WindowSoundTest : public QObject {
   Q_OBJECT
  private slots:
   void init() { capture_ = dir_.filePath(QStringLiteral("%1.raw").arg(QTest::currentDataTag())); }
-  void cleanup() {
-    qunsetenv("SDL_AUDIODRIVER");
-    qunsetenv("SDL_DISKAUDIOFILE");
-  }
+  void cleanup() { ResetSdlDriver(); }
   void soundcardLoops_data();
   void soundcardLoops();
   void speakerButton();
+  void playbackRepaintsButHoldsTimers();
   void noDevice();
 
  private:
@@ -91,8 +90,38 @@ void WindowSoundTest::speakerButton() {
   QVERIFY2(std::labs(changes - 2 * 666 * 150 / 1000) <= 2, qPrintable(QString::number(changes)));
 }
 
+// With the program's wait, a list playing on the sound card lets the window repaint; a note timer
+// that falls due meanwhile ticks only afterwards, and the loop keeps its length.
+void WindowSoundTest::playbackRepaintsButHoldsTimers() {
+  UseDiskAudio(capture_);
+  SdlSound sound;
+  sound.SetWait(&WaitAnsweringDesktop);
+  Form1 form(sound);
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  int paints = 0;
+  struct PaintCounter : QObject {
+    int& n;
+    explicit PaintCounter(int& count) : n(count) {}
+    bool eventFilter(QObject*, QEvent* e) override { n += e->type() == QEvent::Paint; return false; }
+  } counter(paints);
+  form.backdrop->installEventFilter(&counter);
+  form.AppendLine(QStringLiteral("a"), QStringLiteral("666.200"));
+  form.backdrop->update();
+  form.Timer1.SetInterval(50);
+  form.Command6_Click();
+  QVERIFY(paints > 0);
+  QVERIFY(form.Timer1.Enabled());
+  QTRY_VERIFY(!form.Timer1.Enabled());
+  Drain(sound);
+  const CapturedStream stream = CapturedStream::Read(capture_);
+  QVERIFY(stream.IsLoopOf(form.wave, 66));
+  const long error = stream.SoundingSpan() - 400 * kFramesPerMs;
+  QVERIFY2(std::labs(error) <= kBufferFrames, qPrintable(QStringLiteral("off by %1 frames").arg(error)));
+}
+
 void WindowSoundTest::noDevice() {
-  qputenv("SDL_AUDIODRIVER", "no-such-driver");
+  UseSdlDriver("no-such-driver");
   SdlSound sound;
   QVERIFY(!sound.HasDevice());
   Form1 form(sound);

@@ -1,5 +1,5 @@
 // Renders the main window to a PNG without a display, to look at it:
-//   QT_QPA_PLATFORM=offscreen render_window out.png [german]
+//   QT_QPA_PLATFORM=offscreen [QT_SCALE_FACTOR=2] render_window out.png [german]
 #include "audio/sdl_sound.h"
 #include "ui/form1.h"
 #include "ui/window_style.h"

@@ -16,7 +16,11 @@ class Backdrop : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // The keyboard drawn for a screen of that device pixel ratio, kept until the ratio changes.
+  const QImage& SharpPicture(qreal ratio);
+
   QImage picture_;
+  QImage sharp_;
 };
 
 }  // namespace quaverline

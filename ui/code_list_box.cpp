@@ -4,19 +4,6 @@
 
 namespace quaverline {
 
-namespace {
-
-int ButtonCode(Qt::MouseButton button) {
-  switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-  }
-}
-
-}  // namespace
-
 int CodeListBox::SelectedRow() const {
   const auto selected = selectedItems();
   return selected.isEmpty() ? -1 : row(selected.first());
@@ -42,7 +29,7 @@ void CodeListBox::mousePressEvent(QMouseEvent* event) {
 
 void CodeListBox::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::RightButton) QListWidget::mouseReleaseEvent(event);
-  emit MouseUp(ButtonCode(event->button()));
+  emit MouseUp(event->button());
 }
 
 }  // namespace quaverline

@@ -15,8 +15,8 @@ class CodeListBox : public QListWidget {
   void SelectRow(int row);
 
  signals:
-  // A mouse button released over the list: 1 left, 2 right, 4 middle.
-  void MouseUp(int button);
+  // A mouse button released over the list.
+  void MouseUp(Qt::MouseButton button);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;

@@ -111,7 +111,7 @@ class Form1 : public QMainWindow, private MelodyHost {
 
   // The code list.
   void Command3_Click();
-  void List1_MouseUp(int Button);
+  void List1_MouseUp(Qt::MouseButton Button);
   void mnuduration_click();
   void mnucopy_click();
   void mnudelnote_click();

@@ -32,8 +32,8 @@ void Form1::ClearLines() {
 
 void Form1::Command3_Click() { AppendLine(Text5->text(), PlayEntry(WholeText(pulses), Text1->text())); }
 
-void Form1::List1_MouseUp(int Button) {
-  if (Button == 2 && List1->count() > 0) mnupop->popup(QCursor::pos());
+void Form1::List1_MouseUp(Qt::MouseButton Button) {
+  if (Button == Qt::RightButton && List1->count() > 0) mnupop->popup(QCursor::pos());
 }
 
 void Form1::mnuduration_click() {

@@ -1,4 +1,5 @@
-// The clickable areas laid over the keyboard picture, in window pixels.
+// The clickable areas laid over the keyboard picture (Image1 in ui/control_table.h), in window
+// pixels.
 #pragma once
 
 #include <array>
@@ -47,9 +48,5 @@ inline constexpr std::array<KeyArea, 26> kKeyAreas = {{
     {"Label8", "D", 3, 299, kWhiteTop, kWhiteWidth, kWhiteHeight},
     {"Label7", "C", 1, 264, kWhiteTop, kWhiteWidth, kWhiteHeight},
 }};
-
-// The keyboard picture: drawn at this size and stretched over Image1's box.
-constexpr int kPictureWidth = 533, kPictureHeight = 159;
-constexpr int kImageLeft = 176, kImageTop = 432, kImageWidth = 645, kImageHeight = 239;
 
 }  // namespace quaverline

@@ -1,10 +1,9 @@
 #include "ui/keyboard_picture.h"
 
-#include "ui/key_table.h"
-
 #include <QFont>
 #include <QPainter>
 #include <array>
+#include <cmath>
 
 namespace quaverline {
 
@@ -41,18 +40,41 @@ int BlackKeyCentre(int octave, int after) {
   return kKeysLeft + (octave * kKeysPerOctave + after + 1) * kWhiteKeyWidth;
 }
 
-void DrawKeys(QPainter& p) {
-  p.setPen(Qt::black);
-  p.drawLine(kKeysLeft, kKeysTop, kKeysRight, kKeysTop);
-  p.drawLine(kKeysLeft, kWhiteKeyBottom, kKeysRight, kWhiteKeyBottom);
-  for (int i = 0; i <= kWhiteKeyCount; ++i) {
-    const int x = kKeysLeft + i * kWhiteKeyWidth;
-    p.drawLine(x, kKeysTop, x, kWhiteKeyBottom);
-  }
+// Picture pixels mapped onto whole pixels of an image drawn `scale` times as large, so that every
+// line and key edge is sharp; lines keep one width throughout.
+class Grid {
+ public:
+  Grid(QPainter& p, qreal sx, qreal sy)
+      : p_(p), sx_(sx), sy_(sy), lineWidth_(std::max(1, int(std::lround(sx)))),
+        lineHeight_(std::max(1, int(std::lround(sy)))) {}
+
+  int X(int x) const { return int(std::lround(x * sx_)); }
+  int Y(int y) const { return int(std::lround(y * sy_)); }
+
+  // Both ends of a line are drawn, as a one-pixel pen draws them in the unscaled picture.
+  void VerticalLine(int x, int top, int bottom) { p_.fillRect(X(x), Y(top), lineWidth_, Y(bottom) + lineHeight_ - Y(top), Qt::black); }
+  void HorizontalLine(int left, int right, int y) { p_.fillRect(X(left), Y(y), X(right) + lineWidth_ - X(left), lineHeight_, Qt::black); }
+  // The pixels from (left, top) up to, not including, (right, bottom).
+  void Fill(int left, int top, int right, int bottom) { p_.fillRect(X(left), Y(top), X(right) - X(left), Y(bottom) - Y(top), Qt::black); }
+
+ private:
+  QPainter& p_;
+  qreal sx_, sy_;
+  int lineWidth_, lineHeight_;
+};
+
+void DrawKeys(Grid& g) {
+  g.VerticalLine(kOutlineLeft, kOutlineTop, kOutlineBottom);
+  g.VerticalLine(kOutlineRight, kOutlineTop, kOutlineBottom);
+  g.HorizontalLine(kOutlineLeft, kOutlineRight, kOutlineTop);
+  g.HorizontalLine(kOutlineLeft, kOutlineRight, kOutlineBottom);
+  g.HorizontalLine(kKeysLeft, kKeysRight, kKeysTop);
+  g.HorizontalLine(kKeysLeft, kKeysRight, kWhiteKeyBottom);
+  for (int i = 0; i <= kWhiteKeyCount; ++i) g.VerticalLine(kKeysLeft + i * kWhiteKeyWidth, kKeysTop, kWhiteKeyBottom);
   for (int octave = 0; octave * kKeysPerOctave < kWhiteKeyCount; ++octave) {
     for (const int after : kBlackAfter) {
-      p.fillRect(BlackKeyCentre(octave, after) - kBlackKeyWidth / 2, kKeysTop, kBlackKeyWidth,
-                 kBlackKeyBottom - kKeysTop + 1, Qt::black);
+      const int left = BlackKeyCentre(octave, after) - kBlackKeyWidth / 2;
+      g.Fill(left, kKeysTop, left + kBlackKeyWidth, kBlackKeyBottom + 1);
     }
   }
 }
@@ -63,7 +85,11 @@ void DrawCentred(QPainter& p, int centre, int baseline, const char* name) {
   p.drawText(QPointF(centre - width / 2, baseline), text);
 }
 
-void DrawNames(QPainter& p) {
+// The names are laid out in picture pixels and drawn through the painter's scale, so that they
+// are rendered at the image's own resolution.
+void DrawNames(QPainter& p, qreal sx, qreal sy) {
+  p.save();
+  p.scale(sx, sy);
   p.setFont(NameFont());
   p.setPen(Qt::black);
   // White key names in the strip between the keys and the outline.
@@ -79,18 +105,19 @@ void DrawNames(QPainter& p) {
       DrawCentred(p, centre, kOutlineTop - 2, kBlackNames[k][1]);
     }
   }
+  p.restore();
 }
 
 }  // namespace
 
-QImage DrawKeyboardPicture() {
-  QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
+QImage DrawKeyboardPicture(qreal scaleX, qreal scaleY) {
+  QImage image(int(std::lround(kPictureWidth * scaleX)), int(std::lround(kPictureHeight * scaleY)),
+               QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter p(&image);
-  p.setPen(Qt::black);
-  p.drawRect(kOutlineLeft, kOutlineTop, kOutlineRight - kOutlineLeft, kOutlineBottom - kOutlineTop);
-  DrawKeys(p);
-  DrawNames(p);
+  Grid grid(p, scaleX, scaleY);
+  DrawKeys(grid);
+  DrawNames(p, scaleX, scaleY);
   return image;
 }
 

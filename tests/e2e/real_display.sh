@@ -48,6 +48,9 @@ od -c "$work/clipboard.txt"
 
 "$tone_check" "$capture" "${periods[@]}" || fail "captured sound differs"
 
+# A list playing while a window manager pings the window and a key is clicked.
+source "$(dirname "$0")/playback_ping.sh"
+
 # "End" is the first item of the menu bar.
 click_at $((left + 16)) $((Y + menu_bar_height / 2))
 # The ended program stays a zombie until it is waited for.

@@ -1,6 +1,7 @@
 // Checks the tones in a stream captured by SDL's disk audio driver (raw interleaved stereo
 // 16-bit little-endian at 44 100 Hz), without knowing how the program makes them.
 //   tone_check --count <capture.raw>             prints how many tones have ended so far
+//   tone_check --list <capture.raw>              prints each ended tone's start and length in ms
 //   tone_check [--length-ms <ms> --tolerance-ms <ms>] <capture.raw> <period> [<period>...]
 //       checks that the stream holds exactly these tones, in order, each a loop of that many frames,
 //       and each as long as given (without the length: between kShortestMs and kLongestMs)
@@ -143,6 +144,11 @@ int Check(const std::vector<Frame>& frames, const std::vector<long>& periods, Bo
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--count") == 0) {
     std::printf("%zu\n", EndedTones(ReadFrames(argv[2])).size());
+    return 0;
+  }
+  if (argc == 3 && std::strcmp(argv[1], "--list") == 0) {
+    for (const Tone& tone : EndedTones(ReadFrames(argv[2])))
+      std::printf("%.1f %.1f\n", 1000.0 * double(tone.first) / kRate, 1000.0 * double(tone.last - tone.first + 1) / kRate);
     return 0;
   }
   Bounds bounds = MsBounds(kShortestMs, kLongestMs);
