@@ -115,6 +115,28 @@ class TestSdlSound : public QObject {
     QVERIFY(stream.LastSounding() + kBufferFrames < long(stream.frames.size()));  // silence followed
   }
 
+  void beepRange_data() {
+    QTest::addColumn<int>("frequency");
+    QTest::addColumn<long>("frames");  // heard
+    QTest::newRow("36 Hz") << 36 << 0L;
+    QTest::newRow("37 Hz") << 37 << 882L;
+    QTest::newRow("32767 Hz") << 32767 << 882L;
+    QTest::newRow("32768 Hz") << 32768 << 0L;
+  }
+
+  void beepRange() {
+    QFETCH(int, frequency);
+    QFETCH(long, frames);
+    {
+      UseDiskAudio(capture_);
+      SdlSound sound;
+      QVERIFY(sound.HasDevice());
+      sound.Beep(frequency, 20);
+      Drain(sound);
+    }
+    QCOMPARE(CapturedStream::Read(capture_).SoundingSpan(), frames);
+  }
+
   void beepIsASquareWaveOfExactLength() {
     {
       UseDiskAudio(capture_);
