@@ -12,9 +12,12 @@
 // its frames arrive in bursts at the pace they are rendered, placed as if played in real time, up
 // to one buffer (10 ms) early.
 //
-// Usage: click_to_sound <stream fifo> <capture file> <x> <y> <notes>
-// Prints one line per note: its number, the latency in ms (or "none") and the stream frame where
-// the note starts; writes every frame received to the capture file for the tone lengths.
+// Usage: click_to_sound <stream fifo> <capture file> <notes> [flowing]
+// Opens the FIFO at once, so that its writer can start; with "flowing" waits until the stream
+// flows (a server's monitor). Then prints "ready", reads the point to click, "x y", from stdin,
+// reading the stream meanwhile, and prints one line per note: its number, the latency in ms (or
+// "none") and the stream frame where the note starts. Every frame received goes to the capture
+// file for the tone lengths.
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
 
@@ -25,6 +28,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <vector>
 
@@ -53,11 +57,12 @@ class Stream {
  public:
   Stream(int fd, std::FILE* capture) : fd_(fd), capture_(capture) {}
 
-  // Reads whatever arrives until `deadline`.
-  void PumpUntil(double deadline) {
+  // Reads whatever arrives until `deadline`, or until `other` (when given) has input: then true.
+  bool PumpUntil(double deadline, int other = -1) {
     for (double now = Now(); now < deadline; now = Now()) {
-      pollfd p{fd_, POLLIN, 0};
-      if (poll(&p, 1, int((deadline - now) * 1000) + 1) <= 0) continue;
+      pollfd p[2]{{fd_, POLLIN, 0}, {other, POLLIN, 0}};
+      if (poll(p, other < 0 ? 1 : 2, int((deadline - now) * 1000) + 1) <= 0) continue;
+      if (other >= 0 && p[1].revents != 0) return true;
       char buffer[16384];
       const ssize_t got = read(fd_, buffer, sizeof buffer);
       const double at = Now();
@@ -65,6 +70,7 @@ class Stream {
       std::fwrite(buffer, 1, std::size_t(got), capture_);
       Append(reinterpret_cast<const unsigned char*>(buffer), std::size_t(got), at);
     }
+    return false;
   }
 
   long Frames() const { return long(silent_.size()); }
@@ -113,8 +119,9 @@ void Fake(xcb_connection_t* x, std::uint8_t type, std::uint8_t detail, xcb_windo
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 6) {
-    std::fprintf(stderr, "usage: click_to_sound <stream fifo> <capture file> <x> <y> <notes>\n");
+  const bool flowing = argc == 5 && std::strcmp(argv[4], "flowing") == 0;
+  if (argc != 4 && !flowing) {
+    std::fprintf(stderr, "usage: click_to_sound <stream fifo> <capture file> <notes> [flowing]\n");
     return 2;
   }
   // Opened for writing too, so that opening does not wait for a writer and a writer that comes
@@ -125,7 +132,7 @@ int main(int argc, char** argv) {
     std::perror("click_to_sound");
     return 1;
   }
-  const int px = std::atoi(argv[3]), py = std::atoi(argv[4]), notes = std::atoi(argv[5]);
+  const int notes = std::atoi(argv[3]);
   int screenNumber = 0;
   xcb_connection_t* x = xcb_connect(nullptr, &screenNumber);
   if (xcb_connection_has_error(x) != 0) {
@@ -143,8 +150,20 @@ int main(int argc, char** argv) {
   free(version);
 
   Stream stream(fd, capture);
-  // A server's stream flows before the first note; SDL's disk driver starts with the device.
-  for (double deadline = Now() + 2; stream.Frames() == 0 && Now() < deadline;) stream.PumpUntil(Now() + 0.05);
+  for (const double deadline = Now() + 10; flowing && stream.Frames() == 0 && Now() < deadline;) {
+    stream.PumpUntil(Now() + 0.05);
+  }
+  if (flowing && stream.Frames() == 0) {
+    std::fprintf(stderr, "click_to_sound: the stream did not flow\n");
+    return 1;
+  }
+  std::printf("ready\n");
+  std::fflush(stdout);
+  int px = 0, py = 0;
+  if (!stream.PumpUntil(Now() + 60, STDIN_FILENO) || std::scanf("%d %d", &px, &py) != 2) {
+    std::fprintf(stderr, "click_to_sound: no point to click on stdin\n");
+    return 1;
+  }
   Fake(x, XCB_MOTION_NOTIFY, 0, root, px, py);
   for (int note = 1; note <= notes; ++note) {
     stream.PumpUntil(Now() + kGapS);

@@ -29,24 +29,38 @@ pipewire_backend() {
 
 # measure <label> <SDL_AUDIODRIVER or empty>: clicks in a fresh program and prints the figures.
 measure() {
-  local label=$1 driver=$2 dir=$work/run$((++runs)) parec_pid="" backend=$2 periods=()
+  local label=$1 driver=$2 dir=$work/run$((++runs)) parec_pid="" backend=$2 periods=() flowing="" ready
+  local clicker_pid from_clicker to_clicker
   mkdir "$dir"
   mkfifo "$dir/stream"
   local program=(env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$dir/stream")
-  if [[ $driver != disk ]]; then
+  [[ $driver == disk ]] || flowing=flowing
+  # The clicker reads the stream from before the program starts, as the end-to-end test does: an
+  # idle PulseAudio null sink sleeps up to 2 s, and the first stream to come waits for it.
+  coproc clicker_io { "$clicker" "$dir/stream" "$dir/capture.raw" "$notes" $flowing 2>"$dir/clicker.log"; }
+  # Bash forgets a coprocess's pid and pipes once it ends: kept in variables of their own.
+  clicker_pid=$clicker_io_PID
+  started "$clicker_pid"
+  exec {from_clicker}<&"${clicker_io[0]}" {to_clicker}>&"${clicker_io[1]}"
+  if [[ -n $flowing ]]; then
     "${recorder[@]}" --latency-msec=2 >"$dir/stream" 2>"$dir/parec.log" &
     parec_pid=$!
     started "$parec_pid"
     program=("${client_env[@]}")
     [[ -z $driver ]] || program+=(SDL_AUDIODRIVER="$driver")
   fi
+  read -r -t 15 ready <&"$from_clicker" && [[ $ready == ready ]] ||
+    { cat "$dir/clicker.log" >&2; fail "the clicker did not start"; }
   start_program "$dir/program.log" "${program[@]}" "$prog" >/dev/null
-  "$clicker" "$dir/stream" "$dir/capture.raw" $((left + key_f_x)) $((top + white_key_y)) "$notes" >"$dir/latency"
+  echo "$((left + key_f_x)) $((top + white_key_y))" >&"$to_clicker"
+  cat <&"$from_clicker" >"$dir/latency"
+  exec {from_clicker}<&- {to_clicker}>&-
   if [[ $server_kind == pipewire ]]; then
     backend=$(pipewire_backend)
   fi
   stop_process "$prog_pid"
   [[ -z $parec_pid ]] || stop_process "$parec_pid"
+  stop_process "$clicker_pid"
   # More periods than notes, so that tone_check lists a note that came apart in pieces whole.
   for ((n = 0; n < 3 * notes; n++)); do periods+=("$period"); done
   "$tone_check" --length-ms "$note_ms" --tolerance-ms 1 "$dir/capture.raw" "${periods[@]}" >"$dir/tones" || true
