@@ -112,7 +112,8 @@ stop_server() {
 
 has_data() { test -s "$1"; }
 
-# start_capture <file>: raw frames as the monitor delivers them, in small blocks.
+# start_capture <file>: raw frames as the monitor delivers them, in small blocks. Returns once
+# they flow: an idle PulseAudio null sink sleeps up to 2 s, and the first stream to come waits.
 start_capture() {
   "${recorder[@]}" --latency-msec=5 >"$1" 2>>"$server_dir/parec.log" &
   capture_pid=$!

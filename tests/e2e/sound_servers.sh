@@ -11,7 +11,7 @@ prog=$1
 tone_check=$2
 period=${3:-126}  # 44100 Hz / 349.2282 Hz, rounded
 length_ms=${4:-300}
-readonly tolerance_ms=1 notes_before=3 notes_after=2
+readonly tolerance_ms=1 notes_before=3 notes_after=2 first_click_s=2
 
 here=$(dirname "$0")
 . "$here/lib.sh"
@@ -44,6 +44,8 @@ session() {
   start_server
   start_capture "$dir/before.raw"
   start_program "$dir/program.log" "${client_env[@]}" "$prog"
+  # A person looks at the window before the first click: the device has opened, idle, by then.
+  sleep "$first_click_s"
   click_notes "$dir/before.raw" "$notes_before"
   stop_capture
   stop_server "$2"
