@@ -13,12 +13,13 @@ constexpr std::int32_t kLowestBeep = 37;
 constexpr std::int32_t kHighestBeep = 32767;
 
 // A sound server's new stream bunches or drops its first buffers while it starts, so a new
-// device has asked for this many buffers before its first tone goes in.
+// device has asked for this many buffers before its first tone goes in ...
 constexpr std::int64_t kSettleBuffers = 3;
-// A device that has asked for nothing this long after opening is not connected to any output.
-constexpr auto kFlowLimit = std::chrono::milliseconds(1000);
-// A working device asks for a buffer every few tens of milliseconds at most; one that has not for
-// this long has stopped (its server went away), whether or not the backend noticed.
+// ... unless its output takes longer than this to wake (an idle sink may take seconds): the
+// device is kept all the same and plays once its output is up.
+constexpr auto kSettleLimit = std::chrono::milliseconds(500);
+// A working device asks for a buffer every few tens of milliseconds at most; one that did and then
+// has not for this long has stopped (its server went away), whether or not the backend noticed.
 constexpr auto kStallLimit = std::chrono::milliseconds(1000);
 
 }  // namespace
@@ -77,26 +78,29 @@ bool SdlSound::OpenDevice() {
   lastCallback_.store(opening.time_since_epoch().count(), std::memory_order_relaxed);
   callbacks_.store(0, std::memory_order_relaxed);
   device_ = SdlDevice::Open(*sdl_, &SdlSound::Callback, this);
-  if (device_ && !WaitUntilFlowing(opening)) {
-    qCInfo(lcSound, "the device asked for no sound within %lld ms; closing it",
-           static_cast<long long>(kFlowLimit.count()));
-    device_.reset();
+  if (!device_) {
+    qCInfo(lcSound, "no sound device: tones keep their time but are not heard");
+    return false;
   }
-  if (!device_) qCInfo(lcSound, "no sound device: tones keep their time but are not heard");
-  return device_ != nullptr;
+  WaitUntilSettled(opening);
+  return true;
 }
 
-bool SdlSound::WaitUntilFlowing(Clock::time_point since) const {
+void SdlSound::WaitUntilSettled(Clock::time_point since) const {
   while (callbacks_.load(std::memory_order_relaxed) < kSettleBuffers) {
-    if (Clock::now() - since > kFlowLimit) return false;
+    if (Clock::now() - since > kSettleLimit) {
+      qCInfo(lcSound, "the output has not asked for sound within %lld ms; it plays once it does",
+             static_cast<long long>(kSettleLimit.count()));
+      return;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   qCInfo(lcSound, "sound flows %.1f ms after opening",
          std::chrono::duration<double, std::milli>(Clock::now() - since).count());
-  return true;
 }
 
 bool SdlSound::Stalled() const {
+  if (callbacks_.load(std::memory_order_relaxed) == 0) return false;  // still waking up
   const Clock::time_point last{Clock::duration(lastCallback_.load(std::memory_order_relaxed))};
   return Clock::now() - last > kStallLimit;
 }

@@ -57,7 +57,7 @@ class SdlSound final : public SoundPlatform {
   // All of these run with mutex_ held.
   bool EnsureDevice();
   bool OpenDevice();
-  bool WaitUntilFlowing(Clock::time_point since) const;
+  void WaitUntilSettled(Clock::time_point since) const;
   bool Stalled() const;
   void RetryInBackground();
 
