@@ -31,9 +31,9 @@ std::unique_ptr<SdlDevice> SdlDevice::Open(const SdlAudioCalls& sdl, SDL_AudioCa
   // The program's own signal handling stays in place.
   sdl.SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // SDL's own order of backends: PulseAudio first, which on a PipeWire desktop is pipewire-pulse.
-  // SDL 2.26's native PipeWire backend is not preferred: it hands over a whole 441-frame buffer
-  // each cycle, and PipeWire's graph runs power-of-two quanta, so tones came out with gaps and
-  // lost frames.
+  // SDL 2.26's native PipeWire backend is not preferred although it answers sooner: it hands over
+  // one whole buffer per cycle of PipeWire's graph whatever the graph asks for, and tones came out
+  // with gaps and lost frames (with 441- and with 256-frame buffers).
   if (sdl.InitSubSystem(SDL_INIT_AUDIO) != 0) {
     qCInfo(lcSound, "no audio driver could start: %s", sdl.GetError());
     return nullptr;
