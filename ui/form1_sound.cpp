@@ -19,13 +19,27 @@ QStringList Items(const QListWidget& list) {
 
 }  // namespace
 
-void Form1::Command1_Click() { PlayToneOnSpeaker(sound_, pulses, Text1->text(), locale); }
+// The playback handlers hold the note timer: a key's tick that falls due meanwhile takes effect
+// after playback and cannot cut its tones.
+void Form1::Command1_Click() {
+  const NoteTimerHold hold(Timer1);
+  PlayToneOnSpeaker(sound_, pulses, Text1->text(), locale);
+}
 
-void Form1::Command2_Click() { PlayToneOnSoundcard(sound_, wave, pulses, Text1->text(), locale, stopflag); }
+void Form1::Command2_Click() {
+  const NoteTimerHold hold(Timer1);
+  PlayToneOnSoundcard(sound_, wave, pulses, Text1->text(), locale, stopflag);
+}
 
-void Form1::Command5_Click() { PlayListOnSpeaker(sound_, Items(*List2), locale); }
+void Form1::Command5_Click() {
+  const NoteTimerHold hold(Timer1);
+  PlayListOnSpeaker(sound_, Items(*List2), locale);
+}
 
-void Form1::Command6_Click() { PlayListOnSoundcard(sound_, wave, Items(*List2), locale, stopflag); }
+void Form1::Command6_Click() {
+  const NoteTimerHold hold(Timer1);
+  PlayListOnSoundcard(sound_, wave, Items(*List2), locale, stopflag);
+}
 
 void Form1::Timer1_Timer() {
   StopSound(sound_);

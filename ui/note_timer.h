@@ -1,5 +1,7 @@
 // The window's timer: ticks every Interval milliseconds while it is enabled. An interval of 0
-// never ticks, and changing the interval or enabling it starts the count afresh.
+// never ticks, and changing the interval or enabling it starts the count afresh. While held (during
+// playback, which lets the window system's events through but runs no handler of the program) a
+// tick that falls due is kept and comes once the hold ends, as if the thread had been blocked.
 #pragma once
 
 #include <QObject>
@@ -16,6 +18,8 @@ class NoteTimer : public QObject {
   bool Enabled() const { return enabled_; }
   void SetInterval(int milliseconds);
   void SetEnabled(bool enabled);
+  void Hold();
+  void Release();
 
  signals:
   void Timer();
@@ -26,6 +30,20 @@ class NoteTimer : public QObject {
   QTimer timer_;
   int interval_ = 0;
   bool enabled_ = true;
+  bool held_ = false;
+  bool tickKept_ = false;
+};
+
+// Holds the timer for as long as it lives.
+class NoteTimerHold {
+ public:
+  explicit NoteTimerHold(NoteTimer& timer) : timer_(timer) { timer_.Hold(); }
+  ~NoteTimerHold() { timer_.Release(); }
+  NoteTimerHold(const NoteTimerHold&) = delete;
+  NoteTimerHold& operator=(const NoteTimerHold&) = delete;
+
+ private:
+  NoteTimer& timer_;
 };
 
 }  // namespace quaverline

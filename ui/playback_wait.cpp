@@ -31,7 +31,9 @@ void WaitAnsweringDesktop(Clock::time_point deadline) {
     WaitUntil(deadline);
     return;
   }
-  constexpr auto kDesktopOnly = QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers;
+  // Timers are not excluded here (only X11's event dispatcher could): the note timer, the one
+  // timer of the program, is held by the playback handlers.
+  constexpr auto kDesktopOnly = QEventLoop::ExcludeUserInputEvents;
   const Clock::time_point quietFrom = deadline - kQuietEnd;
   for (auto now = Clock::now(); now < quietFrom; now = Clock::now()) {
     QCoreApplication::processEvents(kDesktopOnly);

@@ -8,8 +8,8 @@ namespace quaverline {
 
 // Returns at the deadline, not before, like the sound layer's own wait. On the window's thread it
 // meanwhile lets the window system's own events through (repaints, the window manager's ping)
-// while the user's input stays queued and no timer fires: clicks, keys and a note timer that falls
-// due take effect in order once playback has ended and the event loop runs again. The last
+// while the user's input stays queued: clicks and keys take effect in order once playback has
+// ended and the event loop runs again. The note timer is held by the playback handlers. The last
 // stretch is waited out without events, so that a repaint cannot make the call end late.
 void WaitAnsweringDesktop(std::chrono::steady_clock::time_point deadline);
 
