@@ -1,6 +1,7 @@
 ; Per-user installer of Quaverline: no administrator rights, a Start-menu entry, an uninstaller.
 ; makensis is given VERSION, SRCDIR (the program folder), OUTFILE, ICON and UNINSTALL_LIST.
-Unicode true
+; A 64-bit installer, as the program is: it runs where the program runs, also on a 64-bit-only Wine.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quaverline"
