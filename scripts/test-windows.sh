@@ -100,7 +100,7 @@ cmp "$work/expected.txt" "$work/clipboard.txt" || { od -c "$work/expected.txt" >
 
 if [[ -n "${QUAVERLINE_SCREENSHOTS:-}" ]]; then
   # "Language" is the menu bar's second item; "Deutsch" its second entry.
-  click_at $((left + ${QUAVERLINE_LANGUAGE_MENU_X:-60})) "$menu_y"
+  click_at $((left + ${QUAVERLINE_LANGUAGE_MENU_X:-66})) "$menu_y"
   sleep 1
   xdotool key --delay 50 Down Down Return
   sleep 1
