@@ -99,8 +99,8 @@ od -c "$work/clipboard.txt"
 cmp "$work/expected.txt" "$work/clipboard.txt" || { od -c "$work/expected.txt" >&2; fail "clipboard text differs"; }
 
 if [[ -n "${QUAVERLINE_SCREENSHOTS:-}" ]]; then
-  # "Language" is the menu bar's second item; "Deutsch" its second entry.
-  click_at $((left + ${QUAVERLINE_LANGUAGE_MENU_X:-66})) "$menu_y"
+  # "Language" is the menu bar's second item, 66 pixels in; "Deutsch" its second entry.
+  click_at $((left + 66)) "$menu_y"
   sleep 1
   xdotool key --delay 50 Down Down Return
   sleep 1
