@@ -16,8 +16,10 @@ logged() {
   "$@" >>"$log" 2>&1 || { tail -30 "$log" >&2; echo "FAILED: $* (log: $log)" >&2; exit 1; }
 }
 
+# The download runs as the caller: the cache may lie where apt's own user cannot write.
 apt_private=(-o "Dir::Etc::sourcelist=$win_cache/apt/sources.list" -o Dir::Etc::sourceparts=-
-  -o "Dir::State::Lists=$win_cache/apt/lists" -o "Dir::Cache=$win_cache/apt/cache")
+  -o "Dir::State::Lists=$win_cache/apt/lists" -o "Dir::Cache=$win_cache/apt/cache"
+  -o "APT::Sandbox::User=$(id -un)")
 
 # Unpacks a Debian source package with a private deb-src list, leaving the machine's apt setup alone.
 fetch_source() {
