@@ -6,9 +6,13 @@
 #     plays keys F and A (captured from the sound server's null sink through Wine's PulseAudio
 #     driver), copies the list through its context menu (read back from the Windows clipboard by
 #     a small Windows program, CR LF included), ends with "End", and is uninstalled again.
-# Run ./scripts/package-windows.sh first. QUAVERLINE_SCREENSHOTS=<dir> also saves the window,
-# in English and in German, as PNG files there.
+#   test-windows.sh [<expected clipboard text> [<periods>]]
+# The two arguments default to the two code lines and the loop lengths of F and A; passing others
+# shows that the checks fail. Run ./scripts/package-windows.sh first. QUAVERLINE_SCREENSHOTS=<dir>
+# also saves the window, in English and in German, as PNG files there.
 set -euo pipefail
+expected_text=${1:-$'Sound Portb.0 , 150 , 349\r\nSound Portb.0 , 150 , 440\r\n'}
+read -r -a periods <<<"${2:-126 100}"  # 44100 Hz / 349.2282 Hz and / 440 Hz, rounded
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$here/scripts/setup.sh" "$here/packages-windows.txt"
 source "$here/scripts/windows-env.sh"
@@ -89,8 +93,7 @@ click_at $((left + list_x)) $((top + list_y)) 3
 wait_for 5 more_windows_than "$windows_before" || fail "the list's context menu did not open"
 xdotool key --delay 50 Down Down Return
 
-expected=$'Sound Portb.0 , 150 , 349\r\nSound Portb.0 , 150 , 440\r\n'
-printf '%s' "$expected" >"$work/expected.txt"
+printf '%s' "$expected_text" >"$work/expected.txt"
 clipboard_exe="$win_build/tests/clipboard_bytes.exe"
 read_clipboard() { w wine "$clipboard_exe" "$(win_path "$work/clipboard.txt")" 2>/dev/null; }
 wait_for 10 read_clipboard || fail "the Windows clipboard holds no text"
@@ -122,7 +125,7 @@ forget_process "$prog_pid"
 stop_capture
 
 echo "tones captured through Wine's PulseAudio driver:"
-"$tone_check" --length-ms 300 --tolerance-ms "${QUAVERLINE_TONE_TOLERANCE_MS:-1}" "$capture" 126 100 ||
+"$tone_check" --length-ms 300 --tolerance-ms 1 "$capture" "${periods[@]}" ||
   fail "captured sound differs"
 
 echo "== silent uninstall"
