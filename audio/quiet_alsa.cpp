@@ -1,6 +1,6 @@
 #include "audio/quiet_alsa.h"
 
-#include <dlfcn.h>
+#include "audio/shared_library.h"
 
 namespace quaverline {
 
@@ -13,17 +13,17 @@ void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
 }  // namespace
 
-// SDL loads ALSA at run time, so it is loaded here first (where installed) and its handler set;
-// SDL then gets this same, already quiet, instance.
-QuietAlsa::QuietAlsa() : library_(dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL)) {
+// SDL loads ALSA at run time, so it is loaded here first (where installed; never on Windows) and
+// its handler set; SDL then gets this same, already quiet, instance.
+QuietAlsa::QuietAlsa() : library_(OpenSharedLibrary("libasound.so.2")) {
   if (library_ == nullptr) return;
-  if (auto set = reinterpret_cast<SetErrorHandler>(dlsym(library_, "snd_lib_error_set_handler"))) {
+  if (auto set = reinterpret_cast<SetErrorHandler>(FindSymbol(library_, "snd_lib_error_set_handler"))) {
     set(&IgnoreAlsaError);
   }
 }
 
 QuietAlsa::~QuietAlsa() {
-  if (library_ != nullptr) dlclose(library_);
+  if (library_ != nullptr) CloseSharedLibrary(library_);
 }
 
 }  // namespace quaverline

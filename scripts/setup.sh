@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs every Debian package listed in packages.txt that is not installed yet.
+# Installs every Debian package listed in packages.txt (or in the list given) that is not installed yet.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 missing=()
@@ -8,7 +8,7 @@ while read -r pkg; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
     missing+=("$pkg")
   fi
-done < "$here/packages.txt"
+done < "${1:-$here/packages.txt}"
 if ((${#missing[@]})); then
   # As root apt-get runs directly; otherwise through sudo, which is handed DEBIAN_FRONTEND on its
   # command line because it does not pass the caller's environment on.

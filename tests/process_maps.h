@@ -1,11 +1,7 @@
-// Whether a shared object whose path contains `part` is mapped into this process, for tests of
-// what is loaded when.
+// Whether a shared library whose path contains `part` is loaded into this process, for tests of
+// what is loaded when. One source per system lists the loaded libraries.
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 
-inline bool MappedInProcess(const QByteArray& part) {
-  QFile maps(QStringLiteral("/proc/self/maps"));
-  return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(part);
-}
+bool MappedInProcess(const QByteArray& part);

@@ -2,6 +2,7 @@
 // and how it behaves without any usable driver.
 #include "audio/playback.h"
 #include "audio/sdl_sound.h"
+#include "audio/shared_library.h"
 #include "captured_stream.h"
 #include "process_maps.h"
 
@@ -77,9 +78,9 @@ class TestSdlSound : public QObject {
       SdlSound sound;
       sound.Sleep(1);
       sound.StopLoop();  // a stop with nothing started opens nothing
-      QVERIFY(!MappedInProcess("libSDL2"));
+      QVERIFY(!MappedInProcess(kSdl2LibraryName));
       QVERIFY(PlayToneOnSoundcard(sound, *wave, 666, QStringLiteral("75"), QLocale::c(), stopflag));
-      QVERIFY(MappedInProcess("libSDL2"));
+      QVERIFY(MappedInProcess(kSdl2LibraryName));
       Drain(sound);
     }
     QCOMPARE(CapturedStream::Read(capture_).SoundingSpan(), 150L * kSampleRate / 1000);

@@ -1,5 +1,7 @@
 #include "ui/note_timer.h"
 
+#include <QAbstractEventDispatcher>
+
 namespace quaverline {
 
 NoteTimer::NoteTimer(QObject* parent) : QObject(parent) {
@@ -35,10 +37,15 @@ void NoteTimer::SetEnabled(bool enabled) {
 }
 
 void NoteTimer::Restart() {
-  if (enabled_ && interval_ > 0)
+  if (enabled_ && interval_ > 0) {
     timer_.start(interval_);
-  else
-    timer_.stop();
+    return;
+  }
+  timer_.stop();
+  // A wait for this timer sleeps in processEvents(WaitForMoreEvents). On Windows the tick may be
+  // delivered as a posted event at the start of that call, which then sleeps on until some other
+  // event comes; waking the dispatcher lets the wait see the timer stopped.
+  if (auto* dispatcher = QAbstractEventDispatcher::instance(thread())) dispatcher->wakeUp();
 }
 
 }  // namespace quaverline
