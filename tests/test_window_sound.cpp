@@ -99,28 +99,33 @@ void WindowSoundTest::speakerButton() {
 // that falls due meanwhile ticks only afterwards, and the loop keeps its length.
 void WindowSoundTest::playbackRepaintsButHoldsTimers() {
   UseDiskAudio(capture_);
-  SdlSound sound;
-  sound.SetWait(&WaitAnsweringDesktop);
-  Form1 form(sound);
-  form.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&form));
-  int paints = 0;
-  struct PaintCounter : QObject {
-    int& n;
-    explicit PaintCounter(int& count) : n(count) {}
-    bool eventFilter(QObject*, QEvent* e) override { n += e->type() == QEvent::Paint; return false; }
-  } counter(paints);
-  form.backdrop->installEventFilter(&counter);
-  form.AppendLine(QStringLiteral("a"), QStringLiteral("666.200"));
-  form.backdrop->update();
-  form.Timer1.SetInterval(50);
-  form.Command6_Click();
-  QVERIFY(paints > 0);
-  QVERIFY(form.Timer1.Enabled());
-  QTRY_VERIFY(!form.Timer1.Enabled());
-  Drain(sound);
+  auto wave = std::make_unique<WaveImage>();
+  {
+    SdlSound sound;
+    sound.SetWait(&WaitAnsweringDesktop);
+    Form1 form(sound);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    int paints = 0;
+    struct PaintCounter : QObject {
+      int& n;
+      explicit PaintCounter(int& count) : n(count) {}
+      bool eventFilter(QObject*, QEvent* e) override { n += e->type() == QEvent::Paint; return false; }
+    } counter(paints);
+    form.backdrop->installEventFilter(&counter);
+    form.AppendLine(QStringLiteral("a"), QStringLiteral("666.200"));
+    form.backdrop->update();
+    form.Timer1.SetInterval(50);
+    form.Command6_Click();
+    QVERIFY(paints > 0);
+    QVERIFY(form.Timer1.Enabled());
+    QTRY_VERIFY(!form.Timer1.Enabled());
+    Drain(sound);
+    *wave = form.wave;
+  }
+  // Read once the device is closed: on Windows SDL keeps the capture file locked while it writes.
   const CapturedStream stream = CapturedStream::Read(capture_);
-  QVERIFY(stream.IsLoopOf(form.wave, 66));
+  QVERIFY(stream.IsLoopOf(*wave, 66));
   const long error = stream.SoundingSpan() - 400 * kFramesPerMs;
   QVERIFY2(std::labs(error) <= kBufferFrames, qPrintable(QStringLiteral("off by %1 frames").arg(error)));
 }
