@@ -111,17 +111,7 @@ if [[ -n "${QUAVERLINE_SCREENSHOTS:-}" ]]; then
 fi
 
 # "End" is the menu bar's first item.
-click_at $((left + 16)) "$menu_y"
-running() {
-  local state=""
-  read -r _ _ state _ 2>/dev/null <"/proc/$prog_pid/stat"
-  [[ -n $state && $state != Z ]]
-}
-wait_for 10 eval '! running' || fail "the program did not end after \"End\""
-status=0
-wait "$prog_pid" || status=$?
-forget_process "$prog_pid"
-((status == 0)) || { cat "$work/program.log" >&2; fail "the program ended with status $status"; }
+end_program "$menu_y" 10 "$work/program.log"
 stop_capture
 
 echo "tones captured through Wine's PulseAudio driver:"

@@ -107,3 +107,20 @@ play_key() {
   click_at $((left + x)) $((top + white_key_y))
   wait_for "${3:-5}" more_tones_than "$before" "$capture"
 }
+
+# end_program <y> <seconds> <log>: chooses "End", the menu bar's first item at screen height y,
+# and waits that long for the program to end with status 0. The ended program stays a zombie
+# until it is waited for.
+end_program() {
+  click_at $((left + 16)) "$1"
+  running() {
+    local state=""
+    read -r _ _ state _ 2>/dev/null <"/proc/$prog_pid/stat"
+    [[ -n $state && $state != Z ]]
+  }
+  wait_for "$2" eval '! running' || fail "the program did not end after \"End\""
+  local status=0
+  wait "$prog_pid" || status=$?
+  forget_process "$prog_pid"
+  ((status == 0)) || { cat "$3" >&2; fail "the program ended with status $status"; }
+}

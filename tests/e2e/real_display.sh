@@ -52,19 +52,5 @@ od -c "$work/clipboard.txt"
 source "$(dirname "$0")/playback_ping.sh"
 
 # "End" is the first item of the menu bar.
-click_at $((left + 16)) $((Y + menu_bar_height / 2))
-# The ended program stays a zombie until it is waited for.
-running() {
-  local state=""
-  read -r _ _ state _ 2>/dev/null <"/proc/$prog_pid/stat"
-  [[ -n $state && $state != Z ]]
-}
-wait_for 5 eval '! running' || fail "the program did not end after \"End\""
-status=0
-wait "$prog_pid" || status=$?
-forget_process "$prog_pid"
-if ((status != 0)); then
-  cat "$work/program.log" >&2
-  fail "the program ended with status $status"
-fi
+end_program $((Y + menu_bar_height / 2)) 5 "$work/program.log"
 echo "PASS"
