@@ -22,7 +22,7 @@ void NoteTimer::Release() {
   tickKept_ = false;
   // From the event loop, after the handler that held the timer has returned.
   QTimer::singleShot(0, this, [this] {
-    if (enabled_ && interval_ > 0) emit Timer();
+    if (Ticking()) emit Timer();
   });
 }
 
@@ -37,7 +37,7 @@ void NoteTimer::SetEnabled(bool enabled) {
 }
 
 void NoteTimer::Restart() {
-  if (enabled_ && interval_ > 0) {
+  if (Ticking()) {
     timer_.start(interval_);
     return;
   }

@@ -26,6 +26,7 @@ class NoteTimer : public QObject {
 
  private:
   void Restart();
+  bool Ticking() const { return enabled_ && interval_ > 0; }
 
   QTimer timer_;
   int interval_ = 0;
