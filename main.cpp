@@ -1,5 +1,5 @@
 // Quaverline: play notes on a drawn piano keyboard and collect them as BASCOM Sound statements.
-#include "audio/sdl_sound.h"
+#include "audio/device_sound.h"
 #include "ui/after_first_frame.h"
 #include "ui/form1.h"
 #include "ui/playback_wait.h"
@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
   QApplication::setDesktopFileName(QStringLiteral("io.github.quaverline.Quaverline"));
   QApplication::setStyle(new quaverline::WindowStyle);
 
-  quaverline::SdlSound sound;
+  quaverline::DeviceSound sound;
   sound.SetWait(&quaverline::WaitAnsweringDesktop);
   quaverline::Form1 form(sound);
   // The sound device opens once the window is up, off the window thread: neither the start nor

@@ -7,8 +7,6 @@ namespace quaverline {
 
 namespace {
 
-constexpr Uint16 kBufferFrames = 441;  // 10 ms: a start or stop is heard from the next buffer
-
 const char* FormatName(SDL_AudioFormat format) {
   switch (format) {
     case AUDIO_S16LSB: return "S16LE";
@@ -26,14 +24,10 @@ void LogSdlMessage(void*, int, SDL_LogPriority, const char* message) { qCDebug(l
 
 }  // namespace
 
-std::unique_ptr<SdlDevice> SdlDevice::Open(const SdlAudioCalls& sdl, SDL_AudioCallback callback, void* userdata) {
+std::unique_ptr<SdlDevice> SdlDevice::Open(const SdlAudioCalls& sdl, RenderFunction render, void* userdata) {
   sdl.LogSetOutputFunction(&LogSdlMessage, nullptr);
   // The program's own signal handling stays in place.
   sdl.SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  // SDL's own order of backends: PulseAudio first, which on a PipeWire desktop is pipewire-pulse.
-  // SDL 2.26's native PipeWire backend is not preferred although it answers sooner: it hands over
-  // one whole buffer per cycle of PipeWire's graph whatever the graph asks for, and tones came out
-  // with gaps and lost frames (with 441- and with 256-frame buffers).
   if (sdl.InitSubSystem(SDL_INIT_AUDIO) != 0) {
     qCInfo(lcSound, "no audio driver could start: %s", sdl.GetError());
     return nullptr;
@@ -42,17 +36,17 @@ std::unique_ptr<SdlDevice> SdlDevice::Open(const SdlAudioCalls& sdl, SDL_AudioCa
   wanted.freq = kSampleRate;
   wanted.format = AUDIO_S16LSB;
   wanted.channels = kChannels;
-  wanted.samples = kBufferFrames;
-  wanted.callback = callback;
-  wanted.userdata = userdata;
+  wanted.samples = kSdlBufferFrames;
+  std::unique_ptr<SdlDevice> device(new SdlDevice(sdl, render, userdata));
+  wanted.callback = &SdlDevice::Callback;
+  wanted.userdata = device.get();
   SDL_AudioSpec obtained{};
   // No changes allowed: SDL converts to whatever the hardware takes.
-  const SDL_AudioDeviceID id = sdl.OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+  device->id_ = sdl.OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
   const char* backend = sdl.GetCurrentAudioDriver();
-  if (id == 0) {
+  if (device->id_ == 0) {
     qCInfo(lcSound, "%s: no output device could be opened: %s", backend, sdl.GetError());
-    sdl.QuitSubSystem(SDL_INIT_AUDIO);
-    return nullptr;
+    return nullptr;  // the device's end quits the subsystem
   }
   qCInfo(lcSound, "%s: opened the default output for %d Hz, %s, %d channels, %d-frame buffers", backend,
          obtained.freq, FormatName(obtained.format), obtained.channels, obtained.samples);
@@ -63,13 +57,19 @@ std::unique_ptr<SdlDevice> SdlDevice::Open(const SdlAudioCalls& sdl, SDL_AudioCa
            FormatName(native.format), native.channels);
     sdl.free(name);
   }
-  sdl.PauseAudioDevice(id, 0);
-  return std::unique_ptr<SdlDevice>(new SdlDevice(sdl, id));
+  sdl.PauseAudioDevice(device->id_, 0);
+  return device;
 }
 
 SdlDevice::~SdlDevice() {
-  sdl_.CloseAudioDevice(id_);
+  if (id_ != 0) sdl_.CloseAudioDevice(id_);
   sdl_.QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SdlDevice::Callback(void* self, Uint8* stream, int length) {
+  const auto* device = static_cast<SdlDevice*>(self);
+  constexpr int kFrameBytes = kChannels * int(sizeof(std::int16_t));
+  device->render_(device->userdata_, reinterpret_cast<std::int16_t*>(stream), length / kFrameBytes);
 }
 
 bool SdlDevice::ReportedLost() const { return sdl_.GetAudioDeviceStatus(id_) == SDL_AUDIO_STOPPED; }

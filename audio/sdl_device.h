@@ -1,47 +1,42 @@
-// One open SDL output device: stereo 16-bit 44 100 Hz with 10 ms buffers, on the audio subsystem
+// One open SDL output device: stereo 16-bit 44 100 Hz in small buffers, on the audio subsystem
 // started for it alone, so that closing it and opening afresh also reconnects SDL's backend to a
 // sound server that has restarted.
 #pragma once
 
+#include "audio/output_device.h"
 #include "audio/sdl_library.h"
 
 #include <memory>
 
 namespace quaverline {
 
-class SdlDevice {
+// 5.8 ms: a start or stop is heard from the next buffer on, and PulseAudio keeps about one buffer
+// queued, so the buffer's length is most of the delay from a click to its sound.
+constexpr int kSdlBufferFrames = 256;
+
+class SdlDevice final : public OutputDevice {
  public:
   // Opens the default output device (through the driver SDL_AUDIODRIVER names, or else the first
-  // of SDL's that works) and starts it calling `callback`. Null when none could be opened; the
+  // of SDL's that works) and starts it calling `render`. Null when none could be opened; the
   // reason goes to the sound log.
-  static std::unique_ptr<SdlDevice> Open(const SdlAudioCalls& sdl, SDL_AudioCallback callback, void* userdata);
-  ~SdlDevice();
+  static std::unique_ptr<SdlDevice> Open(const SdlAudioCalls& sdl, RenderFunction render, void* userdata);
+  ~SdlDevice() override;
   SdlDevice(const SdlDevice&) = delete;
   SdlDevice& operator=(const SdlDevice&) = delete;
 
-  // The backend said the device is gone (unplugged, or its server went away).
-  bool ReportedLost() const;
-
-  void Lock() const { sdl_.LockAudioDevice(id_); }
-  void Unlock() const { sdl_.UnlockAudioDevice(id_); }
+  bool ReportedLost() const override;
+  void Lock() const override { sdl_.LockAudioDevice(id_); }
+  void Unlock() const override { sdl_.UnlockAudioDevice(id_); }
 
  private:
-  SdlDevice(const SdlAudioCalls& sdl, SDL_AudioDeviceID id) : sdl_(sdl), id_(id) {}
+  SdlDevice(const SdlAudioCalls& sdl, RenderFunction render, void* userdata)
+      : sdl_(sdl), render_(render), userdata_(userdata) {}
+  static void Callback(void* self, Uint8* stream, int length);
 
   const SdlAudioCalls& sdl_;
-  SDL_AudioDeviceID id_;
-};
-
-// Holds the device lock for one short change of the state the callback reads.
-class DeviceLock {
- public:
-  explicit DeviceLock(const SdlDevice& device) : device_(device) { device_.Lock(); }
-  ~DeviceLock() { device_.Unlock(); }
-  DeviceLock(const DeviceLock&) = delete;
-  DeviceLock& operator=(const DeviceLock&) = delete;
-
- private:
-  const SdlDevice& device_;
+  RenderFunction render_;
+  void* userdata_;
+  SDL_AudioDeviceID id_ = 0;
 };
 
 }  // namespace quaverline

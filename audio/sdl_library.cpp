@@ -7,13 +7,6 @@ namespace quaverline {
 
 namespace {
 
-template <typename Call>
-bool Resolve(void* library, const char* name, Call& call) {
-  call = reinterpret_cast<Call>(FindSymbol(library, name));
-  if (call == nullptr) qCInfo(lcSound, "%s lacks %s: no sound", kSdl2LibraryName, name);
-  return call != nullptr;
-}
-
 const SdlAudioCalls* Load() {
   // Never closed: SDL's threads and drivers may live until the process ends.
   void* library = OpenSharedLibrary(kSdl2LibraryName);
@@ -22,10 +15,11 @@ const SdlAudioCalls* Load() {
     return nullptr;
   }
   static SdlAudioCalls calls;
-#define QUAVERLINE_SDL_RESOLVE(name) &&Resolve(library, "SDL_" #name, calls.name)
+#define QUAVERLINE_SDL_RESOLVE(name) &&ResolveCall(library, kSdl2LibraryName, "SDL_" #name, calls.name)
   const bool complete = true QUAVERLINE_SDL_AUDIO_CALLS(QUAVERLINE_SDL_RESOLVE);
 #undef QUAVERLINE_SDL_RESOLVE
   if (complete) return &calls;
+  qCInfo(lcSound, "cannot use %s, no sound", kSdl2LibraryName);
   CloseSharedLibrary(library);
   return nullptr;
 }

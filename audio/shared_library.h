@@ -1,6 +1,8 @@
 // Loading a shared library at run time and looking up its functions, over the system's loader.
 #pragma once
 
+#include "audio/sound_log.h"
+
 #include <string>
 
 namespace quaverline {
@@ -15,5 +17,14 @@ void* OpenSharedLibrary(const char* name);
 void* FindSymbol(void* library, const char* name);
 void CloseSharedLibrary(void* library);
 std::string LoadError();
+
+// Looks up one function of a library loaded at run time as `call`; false, with the missing name
+// in the sound log, when the library lacks it.
+template <typename Call>
+bool ResolveCall(void* library, const char* libraryName, const char* symbol, Call& call) {
+  call = reinterpret_cast<Call>(FindSymbol(library, symbol));
+  if (call == nullptr) qCInfo(lcSound, "%s lacks %s", libraryName, symbol);
+  return call != nullptr;
+}
 
 }  // namespace quaverline

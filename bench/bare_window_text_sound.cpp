@@ -1,6 +1,6 @@
 // The bare window with one line of text and Quaverline's sound layer open: every cost that is
 // not the main window's own (Qt, the first text, loading and starting SDL2's audio at start).
-#include "audio/sdl_sound.h"
+#include "audio/device_sound.h"
 #include "bare_window_size.h"
 
 #include <QApplication>
@@ -9,7 +9,7 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  quaverline::SdlSound sound;
+  quaverline::DeviceSound sound;
   sound.HasDevice();  // opens the device now, not at the first sound
   QMainWindow window;
   window.setWindowTitle(QStringLiteral("Bare window with text and sound"));

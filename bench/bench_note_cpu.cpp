@@ -3,7 +3,7 @@
 // is set against the wall-clock time of the click. The same is taken for 300 ms of the event loop
 // between two notes with the device open: what the audio driver costs while silent, plus the
 // repaint of the code list that the last note added a line to.
-#include "audio/sdl_sound.h"
+#include "audio/device_sound.h"
 #include "ui/form1.h"
 #include "ui/window_style.h"
 #include "ui/key_table.h"
@@ -113,7 +113,7 @@ void Bench(const char* layer, SoundPlatform& sound) {
 void BenchSdl(const char* driver, const QString& diskFile = {}) {
   qputenv("SDL_AUDIODRIVER", driver);
   if (!diskFile.isEmpty()) qputenv("SDL_DISKAUDIOFILE", diskFile.toLocal8Bit());
-  SdlSound sound;
+  DeviceSound sound;
   const QString layer = QStringLiteral("SDL %1 driver").arg(QString::fromLatin1(driver));
   if (!sound.HasDevice()) {
     std::printf("%-22s could not open a device\n", qPrintable(layer));

@@ -1,8 +1,8 @@
 // Measures how long tones last in the stream the sound card really receives: sound-card loops
-// (started and stopped around a sleep) and beeps, through SdlSound and SDL's disk audio driver,
+// (started and stopped around a sleep) and beeps, through DeviceSound and SDL's disk audio driver,
 // with the sound layer's own blocking wait and with the program's wait that answers the desktop.
 #include "audio/playback.h"
-#include "audio/sdl_sound.h"
+#include "audio/device_sound.h"
 #include "captured_stream.h"
 #include "ui/playback_wait.h"
 
@@ -25,11 +25,11 @@ struct Result {
 };
 
 template <typename Play>
-Result Capture(const QString& path, SdlSound::Wait wait, Play play) {
+Result Capture(const QString& path, DeviceSound::Wait wait, Play play) {
   double callMs = 0;
   {
     UseDiskAudio(path);
-    SdlSound sound;
+    DeviceSound sound;
     sound.SetWait(wait);
     if (!sound.HasDevice()) return {-1, -1, false};
     const auto start = std::chrono::steady_clock::now();
@@ -58,20 +58,20 @@ int main(int argc, char* argv[]) {
   const QString path = dir.filePath(QStringLiteral("capture.raw"));
   const QLocale locale = QLocale::c();
   auto wave = NewWaveImage();
-  const std::pair<const char*, SdlSound::Wait> waits[] = {{"blocking wait", &WaitUntil},
+  const std::pair<const char*, DeviceSound::Wait> waits[] = {{"blocking wait", &WaitUntil},
                                                           {"wait answering the desktop", &WaitAnsweringDesktop}};
   for (const auto& [name, wait] : waits) {
     std::printf("Sound-card loop of 666 Hz (66-frame period), duration field d, tone 2d, %s:\n", name);
     for (int field : {25, 75, 150, 500}) {
       std::int32_t stopflag = 0;
-      const Result result = Capture(path, wait, [&](SdlSound& sound) {
+      const Result result = Capture(path, wait, [&](DeviceSound& sound) {
         PlayToneOnSoundcard(sound, *wave, 666, QString::number(field), locale, stopflag);
       });
       Report(qPrintable(QStringLiteral("loop, field %1 ms").arg(field)), 2 * field, result);
     }
     std::printf("Beep of 666 Hz, %s:\n", name);
     for (int ms : {50, 150, 300, 1000}) {
-      const Result result = Capture(path, wait, [&](SdlSound& sound) { sound.Beep(666, ms); });
+      const Result result = Capture(path, wait, [&](DeviceSound& sound) { sound.Beep(666, ms); });
       Report(qPrintable(QStringLiteral("beep %1 ms").arg(ms)), ms, result);
     }
   }

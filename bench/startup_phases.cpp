@@ -3,7 +3,7 @@
 // adds.
 // Run on the same display as the start-up probe; loading the libraries before main() is not
 // included.
-#include "audio/sdl_sound.h"
+#include "audio/device_sound.h"
 #include "ui/form1.h"
 #include "ui/window_style.h"
 
@@ -69,8 +69,8 @@ int main(int argc, char* argv[]) {
   steps.Done("QApplication");
   QApplication::setStyle(new quaverline::WindowStyle);
   steps.Done("window style");
-  quaverline::SdlSound sound;
-  steps.Done("SdlSound (opens after the first frame)");
+  quaverline::DeviceSound sound;
+  steps.Done("DeviceSound (opens after the first frame)");
   auto form = std::make_unique<quaverline::Form1>(sound);
   steps.Done("Form1 built");
   PaintSpy spy;

@@ -2,7 +2,7 @@
 // 44 100 Hz) and measures the tones in it.
 #pragma once
 
-#include "audio/sdl_sound.h"
+#include "audio/device_sound.h"
 #include "audio/wave_image.h"
 #include "test_support.h"
 
@@ -19,7 +19,7 @@ namespace quaverline {
 
 // A device running behind the clock may still be playing when a call returns: waits until it is
 // done, then a little longer so that silence follows in the capture.
-inline void Drain(SdlSound& sound) {
+inline void Drain(DeviceSound& sound) {
   QElapsedTimer timer;
   timer.start();
   while (sound.Sounding() && timer.elapsed() < 10000) sound.Sleep(5);

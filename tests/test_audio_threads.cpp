@@ -1,9 +1,9 @@
 // The hand-off between callers and SDL's audio thread: starts, replacements, stops and beeps
-// hammered from two threads against the real SdlSound while the callback renders. Built with
+// hammered from two threads against the real DeviceSound while the callback renders. Built with
 // ThreadSanitizer this finds unguarded shared state; in the other builds it checks that every
 // call still does what it says under that load.
 #include "audio/playback.h"
-#include "audio/sdl_sound.h"
+#include "audio/device_sound.h"
 #include "audio/wave_image.h"
 #include "test_support.h"
 
@@ -28,7 +28,7 @@ constexpr std::int32_t kLoopMs = 50;
 constexpr std::array<int, 8> kFrameCounts = {1, 4, 33, 66, 100, 441, 1000, kWaveCapacity};
 
 // Waits until the device has played out everything it was given.
-bool FallsSilent(SdlSound& sound, int withinMs) {
+bool FallsSilent(DeviceSound& sound, int withinMs) {
   QElapsedTimer timer;
   timer.start();
   while (sound.Sounding()) {
@@ -68,7 +68,7 @@ void AudioThreadsTest::handOffUnderLoad_data() {
 void AudioThreadsTest::handOffUnderLoad() {
   QFETCH(QString, driver);
   UseDriver(driver);
-  SdlSound sound;
+  DeviceSound sound;
   QVERIFY(sound.HasDevice());
 
   constexpr int kStarts = 3000;
@@ -137,7 +137,7 @@ void AudioThreadsTest::openAndCloseWhileSounding() {
   QVERIFY(SynthesizeTone(*wave, 666, 666));
   constexpr int kCycles = 20;
   for (int i = 0; i < kCycles; ++i) {
-    SdlSound sound;
+    DeviceSound sound;
     QVERIFY(sound.HasDevice());
     QCOMPARE(PlayWave(sound, *wave, kLoop, 60000), 1);
     std::thread beeper([&sound, i] { sound.Beep(880, 1 + i % 3); });
@@ -155,7 +155,7 @@ void AudioThreadsTest::firstCallsFromTwoThreadsOpenOnce() {
   QVERIFY(SynthesizeTone(*wave, 666, 666));
   constexpr int kCycles = 20;
   for (int i = 0; i < kCycles; ++i) {
-    SdlSound sound;
+    DeviceSound sound;
     if (i % 2 == 0) sound.OpenInBackground();
     std::atomic<bool> started{false};
     std::thread looper([&] {

@@ -1,6 +1,6 @@
 // The window's buttons and keys through the real SDL sound layer: captured by SDL's disk driver,
 // and with no usable audio driver at all.
-#include "audio/sdl_sound.h"
+#include "audio/device_sound.h"
 #include "captured_stream.h"
 #include "ui/backdrop.h"
 #include "ui/code_list_box.h"
@@ -61,7 +61,7 @@ void WindowSoundTest::soundcardLoops() {
   UseDiskAudio(capture_);
   auto wave = std::make_unique<WaveImage>();
   {
-    SdlSound sound;
+    DeviceSound sound;
     QVERIFY(sound.HasDevice());
     Form1 form(sound);
     if (action == "button")
@@ -82,7 +82,7 @@ void WindowSoundTest::soundcardLoops() {
 void WindowSoundTest::speakerButton() {
   UseDiskAudio(capture_);
   {
-    SdlSound sound;
+    DeviceSound sound;
     Form1 form(sound);
     form.Command1_Click();
     Drain(sound);
@@ -101,7 +101,7 @@ void WindowSoundTest::playbackRepaintsButHoldsTimers() {
   UseDiskAudio(capture_);
   auto wave = std::make_unique<WaveImage>();
   {
-    SdlSound sound;
+    DeviceSound sound;
     sound.SetWait(&WaitAnsweringDesktop);
     Form1 form(sound);
     form.show();
@@ -132,7 +132,7 @@ void WindowSoundTest::playbackRepaintsButHoldsTimers() {
 
 void WindowSoundTest::noDevice() {
   UseSdlDriver("no-such-driver");
-  SdlSound sound;
+  DeviceSound sound;
   QVERIFY(!sound.HasDevice());
   Form1 form(sound);
   QElapsedTimer timer;

@@ -1,6 +1,6 @@
 // Renders the main window to a PNG without a display, to look at it:
 //   QT_QPA_PLATFORM=offscreen [QT_SCALE_FACTOR=2] render_window out.png [german]
-#include "audio/sdl_sound.h"
+#include "audio/device_sound.h"
 #include "ui/form1.h"
 #include "ui/window_style.h"
 
@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
   }
   QApplication app(argc, argv);
   QApplication::setStyle(new quaverline::WindowStyle);
-  quaverline::SdlSound sound;
+  quaverline::DeviceSound sound;
   quaverline::Form1 form(sound);
   if (argc > 2 && QString::fromLocal8Bit(argv[2]) == QStringLiteral("german")) form.mnuGerman_Click();
   form.show();

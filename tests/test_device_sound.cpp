@@ -1,7 +1,7 @@
-// End to end through SDL: what SdlSound hands the device, captured by SDL's disk audio driver,
+// End to end through SDL: what DeviceSound hands the device, captured by SDL's disk audio driver,
 // and how it behaves without any usable driver.
 #include "audio/playback.h"
-#include "audio/sdl_sound.h"
+#include "audio/device_sound.h"
 #include "audio/shared_library.h"
 #include "captured_stream.h"
 #include "process_maps.h"
@@ -57,7 +57,7 @@ class StderrCapture {
 
 }  // namespace
 
-class TestSdlSound : public QObject {
+class TestDeviceSound : public QObject {
   Q_OBJECT
 
  private slots:
@@ -75,7 +75,7 @@ class TestSdlSound : public QObject {
     std::int32_t stopflag = 0;
     {
       UseDiskAudio(capture_);
-      SdlSound sound;
+      DeviceSound sound;
       sound.Sleep(1);
       sound.StopLoop();  // a stop with nothing started opens nothing
       QVERIFY(!MappedInProcess(kSdl2LibraryName));
@@ -89,7 +89,7 @@ class TestSdlSound : public QObject {
   void firstBeepOpensTheDeviceOutsideTheTone() {
     {
       UseDiskAudio(capture_);
-      SdlSound sound;
+      DeviceSound sound;
       QElapsedTimer timer;
       timer.start();
       QVERIFY(PlayToneOnSpeaker(sound, 666, QStringLiteral("150"), QLocale::c()));
@@ -104,7 +104,7 @@ class TestSdlSound : public QObject {
     std::int32_t stopflag = 0;
     {
       UseDiskAudio(capture_);
-      SdlSound sound;
+      DeviceSound sound;
       QVERIFY(sound.HasDevice());
       QVERIFY(PlayToneOnSoundcard(sound, *wave, 666, QStringLiteral("150"), QLocale::c(), stopflag));
       Drain(sound);
@@ -130,7 +130,7 @@ class TestSdlSound : public QObject {
     QFETCH(long, frames);
     {
       UseDiskAudio(capture_);
-      SdlSound sound;
+      DeviceSound sound;
       QVERIFY(sound.HasDevice());
       sound.Beep(frequency, 20);
       Drain(sound);
@@ -141,7 +141,7 @@ class TestSdlSound : public QObject {
   void beepIsASquareWaveOfExactLength() {
     {
       UseDiskAudio(capture_);
-      SdlSound sound;
+      DeviceSound sound;
       QVERIFY(sound.HasDevice());
       QElapsedTimer timer;
       timer.start();
@@ -169,7 +169,7 @@ class TestSdlSound : public QObject {
     wave->channels = 1;
     {
       UseDiskAudio(capture_);
-      SdlSound sound;
+      DeviceSound sound;
       QVERIFY(sound.HasDevice());
       QCOMPARE(PlayWave(sound, *wave, 9, 100), 0);
       sound.Sleep(100);
@@ -187,7 +187,7 @@ class TestSdlSound : public QObject {
     QVERIFY(SynthesizeTone(*second, 1333, 1333));
     {
       UseDiskAudio(capture_);
-      SdlSound sound;
+      DeviceSound sound;
       QVERIFY(sound.HasDevice());
       QCOMPARE(PlayWave(sound, *first, 9, 1000), 1);
       sound.Sleep(100);
@@ -226,7 +226,7 @@ class TestSdlSound : public QObject {
     StderrCapture errors(dir_.filePath(QStringLiteral("stderr.txt")));
     QElapsedTimer timer;
     {
-      SdlSound sound;
+      DeviceSound sound;
       QVERIFY(!sound.HasDevice());
       timer.start();
       sound.Beep(440, 100);
@@ -250,7 +250,7 @@ class TestSdlSound : public QObject {
     UseSdlDriver("alsa");
     StderrCapture errors(dir_.filePath(QStringLiteral("stderr.txt")));
     {
-      SdlSound sound;
+      DeviceSound sound;
       sound.Beep(440, 20);
     }
     QCOMPARE(errors.Finish(), QByteArray());
@@ -260,7 +260,7 @@ class TestSdlSound : public QObject {
     StderrCapture errors(dir_.filePath(QStringLiteral("stderr.txt")));
     {
       UseDiskAudio(capture_);
-      SdlSound sound;
+      DeviceSound sound;
       QVERIFY(sound.HasDevice());
     }
     QCOMPARE(errors.Finish(), QByteArray());
@@ -271,5 +271,5 @@ class TestSdlSound : public QObject {
   QString capture_;
 };
 
-QTEST_APPLESS_MAIN(TestSdlSound)
-#include "test_sdl_sound.moc"
+QTEST_APPLESS_MAIN(TestDeviceSound)
+#include "test_device_sound.moc"

@@ -1,9 +1,15 @@
-#include "audio/sdl_sound.h"
+#include "audio/device_sound.h"
 
 #include "audio/precise_wait.h"
+#include "audio/sdl_device.h"
 #include "audio/sound_log.h"
 
+#ifdef QUAVERLINE_PIPEWIRE
+#include "audio/pipewire_device.h"
+#endif
+
 #include <cmath>
+#include <cstdlib>
 
 namespace quaverline {
 
@@ -24,18 +30,18 @@ constexpr auto kStallLimit = std::chrono::milliseconds(1000);
 
 }  // namespace
 
-SdlSound::~SdlSound() {
+DeviceSound::~DeviceSound() {
   if (opener_.joinable()) opener_.join();
   std::lock_guard lock(mutex_);
   device_.reset();
 }
 
-void SdlSound::OpenInBackground() {
+void DeviceSound::OpenInBackground() {
   std::lock_guard lock(mutex_);
   if (!tried_) RetryInBackground();
 }
 
-void SdlSound::RetryInBackground() {
+void DeviceSound::RetryInBackground() {
   if (openerPending_) return;
   // A finished opener cleared openerPending_ under the lock; all it has left is to return.
   if (opener_.joinable()) opener_.join();
@@ -47,12 +53,12 @@ void SdlSound::RetryInBackground() {
   });
 }
 
-bool SdlSound::HasDevice() {
+bool DeviceSound::HasDevice() {
   std::lock_guard lock(mutex_);
   return EnsureDevice();
 }
 
-bool SdlSound::EnsureDevice() {
+bool DeviceSound::EnsureDevice() {
   if (device_) {
     const bool reported = device_->ReportedLost();
     if (!reported && !Stalled()) return true;
@@ -68,16 +74,13 @@ bool SdlSound::EnsureDevice() {
   return false;
 }
 
-bool SdlSound::OpenDevice() {
+bool DeviceSound::OpenDevice() {
   tried_ = true;
-  if (!quietAlsa_) quietAlsa_.emplace();
-  if (sdl_ == nullptr) sdl_ = LoadSdlAudio();
-  if (sdl_ == nullptr) return false;
   mixer_ = MixerState{};  // nothing of a lost device's tone carries over
   const Clock::time_point opening = Clock::now();
   lastCallback_.store(opening.time_since_epoch().count(), std::memory_order_relaxed);
   callbacks_.store(0, std::memory_order_relaxed);
-  device_ = SdlDevice::Open(*sdl_, &SdlSound::Callback, this);
+  device_ = OpenOutput();
   if (!device_) {
     qCInfo(lcSound, "no sound device: tones keep their time but are not heard");
     return false;
@@ -86,7 +89,25 @@ bool SdlSound::OpenDevice() {
   return true;
 }
 
-void SdlSound::WaitUntilSettled(Clock::time_point since) const {
+std::unique_ptr<OutputDevice> DeviceSound::OpenOutput() {
+#ifdef QUAVERLINE_PIPEWIRE
+  // PipeWire's own stream comes first, unless the user named one of SDL's drivers: it is heard
+  // about 20 ms sooner than SDL's PulseAudio backend through pipewire-pulse, and SDL 2.26's own
+  // PipeWire backend hands the graph whole buffers whatever it asks for, which broke tones up.
+  const char* driver = std::getenv("SDL_AUDIODRIVER");
+  if (driver == nullptr || *driver == '\0') {
+    if (const PipeWireCalls* pipewire = LoadPipeWire()) {
+      if (auto device = PipeWireDevice::Open(*pipewire, &DeviceSound::Render, this)) return device;
+    }
+  }
+#endif
+  if (!quietAlsa_) quietAlsa_.emplace();
+  if (sdl_ == nullptr) sdl_ = LoadSdlAudio();
+  if (sdl_ == nullptr) return nullptr;
+  return SdlDevice::Open(*sdl_, &DeviceSound::Render, this);
+}
+
+void DeviceSound::WaitUntilSettled(Clock::time_point since) const {
   while (callbacks_.load(std::memory_order_relaxed) < kSettleBuffers) {
     if (Clock::now() - since > kSettleLimit) {
       qCInfo(lcSound, "the output has not asked for sound within %lld ms; it plays once it does",
@@ -99,20 +120,20 @@ void SdlSound::WaitUntilSettled(Clock::time_point since) const {
          std::chrono::duration<double, std::milli>(Clock::now() - since).count());
 }
 
-bool SdlSound::Stalled() const {
+bool DeviceSound::Stalled() const {
   if (callbacks_.load(std::memory_order_relaxed) == 0) return false;  // still waking up
   const Clock::time_point last{Clock::duration(lastCallback_.load(std::memory_order_relaxed))};
   return Clock::now() - last > kStallLimit;
 }
 
-bool SdlSound::Sounding() const {
+bool DeviceSound::Sounding() const {
   std::lock_guard lock(mutex_);
   if (!device_) return false;
   DeviceLock deviceLock(*device_);
   return quaverline::Sounding(mixer_);
 }
 
-bool SdlSound::StartLoop(const LoopImage& image, std::int32_t lengthMs) {
+bool DeviceSound::StartLoop(const LoopImage& image, std::int32_t lengthMs) {
   std::lock_guard lock(mutex_);
   // Opening a device is not part of the tone: its time is taken after.
   if (!EnsureDevice()) return false;
@@ -122,7 +143,7 @@ bool SdlSound::StartLoop(const LoopImage& image, std::int32_t lengthMs) {
   return true;
 }
 
-void SdlSound::StopLoop() {
+void DeviceSound::StopLoop() {
   std::lock_guard lock(mutex_);
   if (!device_) return;
   // An early stop ends the loop where the caller's clock says it is, or at once if the device has
@@ -133,7 +154,7 @@ void SdlSound::StopLoop() {
   StopLoopAfter(mixer_, frames);
 }
 
-void SdlSound::Beep(std::int32_t frequency, std::int32_t durationMs) {
+void DeviceSound::Beep(std::int32_t frequency, std::int32_t durationMs) {
   if (frequency < kLowestBeep || frequency > kHighestBeep || durationMs <= 0) return;
   Clock::time_point deadline;
   {
@@ -148,17 +169,16 @@ void SdlSound::Beep(std::int32_t frequency, std::int32_t durationMs) {
   wait_(deadline);
 }
 
-void SdlSound::Sleep(std::int32_t milliseconds) {
+void DeviceSound::Sleep(std::int32_t milliseconds) {
   if (milliseconds > 0) wait_(std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds));
 }
 
-void SdlSound::Callback(void* userdata, Uint8* stream, int length) {
-  // SDL holds the device lock while it calls this.
-  auto* self = static_cast<SdlSound*>(userdata);
+void DeviceSound::Render(void* userdata, std::int16_t* frames, int frameCount) {
+  // The device holds its lock while it calls this.
+  auto* self = static_cast<DeviceSound*>(userdata);
   self->lastCallback_.store(Clock::now().time_since_epoch().count(), std::memory_order_relaxed);
   self->callbacks_.fetch_add(1, std::memory_order_relaxed);
-  constexpr int kFrameBytes = kChannels * int(sizeof(std::int16_t));
-  RenderFrames(self->mixer_, reinterpret_cast<std::int16_t*>(stream), length / kFrameBytes);
+  RenderFrames(self->mixer_, frames, frameCount);
 }
 
 }  // namespace quaverline

@@ -1,5 +1,5 @@
-// The sound calls on SDL2's audio subsystem: one output device whose callback renders the looping
-// image and the beep. The device is opened off the window thread once the window is up
+// The sound calls on one output device, a PipeWire stream of the program's own or else SDL2's, whose
+// render function plays the looping image and the beep. The device is opened off the window thread once the window is up
 // (OpenInBackground), or else by the first sound; a sound that finds the device lost (its server
 // restarted, say) opens one afresh. Without a usable device every call still keeps its timing;
 // starts and stops are then silently ignored.
@@ -8,7 +8,7 @@
 #include "audio/mixer.h"
 #include "audio/precise_wait.h"
 #include "audio/quiet_alsa.h"
-#include "audio/sdl_device.h"
+#include "audio/output_device.h"
 #include "audio/sdl_library.h"
 #include "audio/sound_platform.h"
 
@@ -21,12 +21,12 @@
 
 namespace quaverline {
 
-class SdlSound final : public SoundPlatform {
+class DeviceSound final : public SoundPlatform {
  public:
-  SdlSound() = default;
-  ~SdlSound() override;
-  SdlSound(const SdlSound&) = delete;
-  SdlSound& operator=(const SdlSound&) = delete;
+  DeviceSound() = default;
+  ~DeviceSound() override;
+  DeviceSound(const DeviceSound&) = delete;
+  DeviceSound& operator=(const DeviceSound&) = delete;
 
   bool StartLoop(const LoopImage& image, std::int32_t lengthMs) override;
   void StopLoop() override;
@@ -53,10 +53,11 @@ class SdlSound final : public SoundPlatform {
  private:
   using Clock = std::chrono::steady_clock;
 
-  static void Callback(void* userdata, Uint8* stream, int length);
+  static void Render(void* userdata, std::int16_t* frames, int frameCount);
   // All of these run with mutex_ held.
   bool EnsureDevice();
   bool OpenDevice();
+  std::unique_ptr<OutputDevice> OpenOutput();
   void WaitUntilSettled(Clock::time_point since) const;
   bool Stalled() const;
   void RetryInBackground();
@@ -64,13 +65,13 @@ class SdlSound final : public SoundPlatform {
   mutable std::mutex mutex_;  // held while the device is opened, closed, or its state changed
   std::optional<QuietAlsa> quietAlsa_;  // outlives every device, which may use ALSA until closed
   const SdlAudioCalls* sdl_ = nullptr;
-  std::unique_ptr<SdlDevice> device_;
+  std::unique_ptr<OutputDevice> device_;
   bool tried_ = false;          // an open has been tried
   bool openerPending_ = false;  // opener_ is about to open or opening
   std::thread opener_;
-  MixerState mixer_;  // shared with the callback: changed only under the device lock
+  MixerState mixer_;  // shared with Render: changed only under the device lock
   Clock::time_point loopStart_;
-  // Written by the callback: when it last ran and how often, to tell a device that has stopped
+  // Written by Render: when it last ran and how often, to tell a device that has stopped
   // asking for sound.
   std::atomic<Clock::rep> lastCallback_{0};
   std::atomic<std::int64_t> callbacks_{0};

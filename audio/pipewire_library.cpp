@@ -1,0 +1,38 @@
+#include "audio/pipewire_library.h"
+
+#include "audio/shared_library.h"
+#include "audio/sound_log.h"
+
+namespace quaverline {
+
+namespace {
+
+constexpr const char* kLibraryName = "libpipewire-0.3.so.0";
+
+const PipeWireCalls* Load() {
+  // Never closed: its threads and plugins may live until the process ends.
+  void* library = OpenSharedLibrary(kLibraryName);
+  if (library == nullptr) {
+    qCInfo(lcSound, "cannot load libpipewire: %s", LoadError().c_str());
+    return nullptr;
+  }
+  static PipeWireCalls calls;
+#define QUAVERLINE_PIPEWIRE_RESOLVE(name) &&ResolveCall(library, kLibraryName, "pw_" #name, calls.name)
+  const bool complete = true QUAVERLINE_PIPEWIRE_CALLS(QUAVERLINE_PIPEWIRE_RESOLVE);
+#undef QUAVERLINE_PIPEWIRE_RESOLVE
+  if (!complete) {
+    CloseSharedLibrary(library);
+    return nullptr;
+  }
+  calls.init(nullptr, nullptr);
+  return &calls;
+}
+
+}  // namespace
+
+const PipeWireCalls* LoadPipeWire() {
+  static const PipeWireCalls* const calls = Load();
+  return calls;
+}
+
+}  // namespace quaverline
