@@ -108,8 +108,11 @@ std::unique_ptr<OutputDevice> DeviceSound::OpenOutput() {
 }
 
 void DeviceSound::WaitUntilSettled(Clock::time_point since) const {
+  // The limit counts from now, not from `since`: a PipeWire that links no stream takes a second
+  // before SDL's device is opened.
+  const Clock::time_point opened = Clock::now();
   while (callbacks_.load(std::memory_order_relaxed) < kSettleBuffers) {
-    if (Clock::now() - since > kSettleLimit) {
+    if (Clock::now() - opened > kSettleLimit) {
       qCInfo(lcSound, "the output has not asked for sound within %lld ms; it plays once it does",
              static_cast<long long>(kSettleLimit.count()));
       return;

@@ -6,6 +6,8 @@
 #   prepare_server <pulseaudio|pipewire> <dir>   writes the configuration, sets client_env
 #   start_server / stop_server [<signal>]        (re)starts it with the same configuration
 #   start_capture <file> / stop_capture          records the sink's monitor with parec
+# With pipewire_beside=1 a PulseAudio server has a bare PipeWire beside it, which links no sound
+# stream anywhere, as on desktops that run PipeWire only for screen sharing.
 
 readonly null_sink=quaverline_null
 
@@ -92,6 +94,10 @@ start_server() {
     # As root PulseAudio only warns that it is meant for a user session.
     server_daemon pulseaudio -n -F "$server_dir/default.pa" --daemonize=no --exit-idle-time=-1 \
       --use-pid-file=no --log-target=stderr
+    if [[ ${pipewire_beside:-0} == 1 ]]; then
+      server_daemon pipewire
+      wait_for 10 test -S "$server_dir/run/pipewire-0" || { cat "$server_dir/server.log" >&2; fail "pipewire did not start"; }
+    fi
   else
     server_daemon pipewire
     wait_for 10 test -S "$server_dir/run/pipewire-0" || { cat "$server_dir/server.log" >&2; fail "pipewire did not start"; }
@@ -112,10 +118,15 @@ stop_server() {
 
 has_data() { test -s "$1"; }
 
-# start_capture <file>: raw frames as the monitor delivers them, in small blocks. Returns once
-# they flow: an idle PulseAudio null sink sleeps up to 2 s, and the first stream to come waits.
+# start_capture <file>: raw frames as the monitor delivers them. Returns once they flow: an idle
+# PulseAudio null sink sleeps up to 2 s, and the first stream to come waits. PulseAudio's null sink
+# renders in blocks as small as its monitor's readers ask for, and a block rendered before a new
+# stream arrives loses that stream's first frames from the monitor: small blocks. PipeWire runs its
+# graph in the smallest cycle any stream asks for: the recorder leaves that to the program.
 start_capture() {
-  "${recorder[@]}" --latency-msec=5 >"$1" 2>>"$server_dir/parec.log" &
+  local latency_ms=5
+  [[ $server_kind == pipewire ]] && latency_ms=20
+  "${recorder[@]}" --latency-msec=$latency_ms >"$1" 2>>"$server_dir/parec.log" &
   capture_pid=$!
   started "$capture_pid"
   wait_for 10 has_data "$1" || { cat "$server_dir/parec.log" >&2; fail "parec recorded nothing"; }

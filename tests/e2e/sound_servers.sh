@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Plays key F through the sound servers desktops run, each private to this test: a PulseAudio, then
-# a PipeWire with pipewire-pulse and WirePlumber. SDL picks its backend as on a desktop. Clicks F a
-# few times (the first note after start included), stops and restarts the server, clicks again,
-# and checks every note in the recorded monitor: a loop of 126 frames, 300 ms long to 1 ms.
+# Plays key F through the sound servers desktops run, each private to this test: a PulseAudio (with
+# a PipeWire beside it that handles no sound), then a PipeWire with pipewire-pulse and WirePlumber.
+# The program picks its backend as on a desktop: it must play through SDL's PulseAudio backend on
+# the first, through a PipeWire stream of its own on the second. Clicks F a few times (the first
+# note after start included), stops and restarts the server, clicks again, and checks every note
+# in the recorded monitor: a loop of 126 frames, 300 ms long to 1 ms.
 #   sound_servers.sh <quaverline> <tone_check> [<period> [<length ms>]]
 # The last two default to key F's loop and length; passing others shows that the checks fail.
 set -euo pipefail
@@ -36,15 +38,22 @@ click_notes() {
   done
 }
 
-# session <kind> <signal that stops it>
-# session <kind> <signal that stops it> <try>
+# check_backend <log> <pattern>: every device the program opened is the expected one.
+check_backend() {
+  local opened
+  opened=$(sed -nE 's/^quaverline.sound: (pipewire [0-9.]+): streaming.*|^quaverline.sound: ([a-z]+): opened.*/\1\2/p' "$1")
+  echo "  backends opened: $(echo $opened)"
+  [[ -n $opened ]] && ! grep -qv "$2" <<<"$opened" || { echo "  FAIL: expected $2"; failures=$((failures + 1)); }
+}
+
+# session <kind> <signal that stops it> <try> <expected backend>
 session() {
   local dir=$work/$1-$3
   echo "== $1 (try $3)"
   prepare_server "$1" "$dir"
   start_server
   start_capture "$dir/before.raw"
-  start_program "$dir/program.log" "${client_env[@]}" "$prog"
+  start_program "$dir/program.log" "${client_env[@]}" QT_LOGGING_RULES=quaverline.sound=true "$prog"
   # A person looks at the window before the first click: the device has opened, idle, by then.
   sleep "$first_click_s"
   click_notes "$dir/before.raw" "$notes_before"
@@ -59,24 +68,25 @@ session() {
   stop_server
   check_notes "before the restart" "$dir/before.raw" "$notes_before"
   check_notes "after the restart" "$dir/after.raw" "$notes_after"
+  check_backend "$dir/program.log" "$4"
 }
 
-# twice_if_needed <kind> <signal>: a server's stream now and then drops a few frames when the
+# twice_if_needed <kind> <signal> <expected backend>: a server's stream now and then drops a few frames when the
 # machine is busy, a fault of the program shows again; so a server whose recordings differ is
 # tried once more, afresh, and only a second failure counts.
 twice_if_needed() {
   local before=$failures
-  session "$1" "$2" 1
+  session "$1" "$2" 1 "$3"
   ((failures > before)) || return 0
   echo "  $1: a recording differs; once more"
   failures=$before
-  session "$1" "$2" 2
+  session "$1" "$2" 2 "$3"
 }
 
 start_xvfb
 # A crashed PulseAudio, and PipeWire restarted as a session does.
-twice_if_needed pulseaudio KILL
-twice_if_needed pipewire TERM
+pipewire_beside=1 twice_if_needed pulseaudio KILL pulseaudio
+twice_if_needed pipewire TERM "pipewire [0-9]"
 
-((failures == 0)) || fail "$failures of 4 recordings differ"
+((failures == 0)) || fail "$failures of 6 checks failed"
 echo "PASS"
