@@ -5,12 +5,12 @@
 //
 // Times are CLOCK_MONOTONIC. The release is timestamped just before it is sent. Every read from
 // the stream is timestamped on arrival; a frame is placed at its read's arrival time less the
-// frames that follow it in that read, 1/44 100 s each. So a latency includes the program, SDL and
-// the server up to the sink, plus the recording's own delivery (parec's fragment, a few ms, and
-// the wake-up of this process): it is an upper bound of what a speaker would play. SDL's disk
-// driver renders a 441-frame buffer at once every 10 ms and writes through a 4 KiB stdio buffer:
-// its frames arrive in bursts at the pace they are rendered, placed as if played in real time, up
-// to one buffer (10 ms) early.
+// frames that follow it in that read, 1/44 100 s each. So a latency includes the program, its
+// sound backend and the server up to the sink, plus the recording's own delivery (parec's block
+// and the wake-up of this process): it is an upper bound of what a speaker would play. SDL's disk
+// driver renders one buffer at once every buffer's time (352 frames, 8 ms) and writes through a
+// 4 KiB stdio buffer: its frames arrive in bursts at the pace they are rendered, placed as if
+// played in real time, up to one buffer early.
 //
 // Usage: click_to_sound <stream fifo> <capture file> <notes> [flowing]
 // Opens the FIFO at once, so that its writer can start; with "flowing" waits until the stream

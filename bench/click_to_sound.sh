@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Per sound server (SDL's disk driver as the reference, a private PulseAudio, a private PipeWire
-# with SDL's choice of backend and with each backend forced): starts Quaverline afresh on its own
+# with the program's choice of backend and with each of SDL's forced): starts Quaverline afresh on its own
 # X server, clicks key F a number of times through XTest and prints every note's length error
 # and the time from the click's release to its first sample in the server's stream, the first
 # note after start apart from the rest.
@@ -19,17 +19,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 unset SDL_AUDIODRIVER
 runs=0
 
-# The backend SDL opened, as the server sees the program's stream.
-pipewire_backend() {
-  "${client_env[@]}" pw-dump 2>/dev/null | awk -v pid="$prog_pid" '
-    /"application.process.id"/ { gsub(/[^0-9]/, ""); mine = ($0 == pid) }
-    /"client.api"/ && mine { gsub(/.*: "|".*/, ""); api = $0 }
-    END { print (api == "pipewire-pulse" ? "pulseaudio, through pipewire-pulse" : "pipewire") }'
-}
-
 # measure <label> <SDL_AUDIODRIVER or empty>: clicks in a fresh program and prints the figures.
 measure() {
-  local label=$1 driver=$2 dir=$work/run$((++runs)) parec_pid="" backend=$2 periods=() flowing="" ready
+  local label=$1 driver=$2 dir=$work/run$((++runs)) parec_pid="" backend periods=() flowing="" ready
   local clicker_pid from_clicker to_clicker
   mkdir "$dir"
   mkfifo "$dir/stream"
@@ -43,7 +35,7 @@ measure() {
   started "$clicker_pid"
   exec {from_clicker}<&"${clicker_io[0]}" {to_clicker}>&"${clicker_io[1]}"
   if [[ -n $flowing ]]; then
-    "${recorder[@]}" --latency-msec=2 >"$dir/stream" 2>"$dir/parec.log" &
+    "${recorder[@]}" --latency-msec="$(recorder_latency_ms)" >"$dir/stream" 2>"$dir/parec.log" &
     parec_pid=$!
     started "$parec_pid"
     program=("${client_env[@]}")
@@ -51,13 +43,11 @@ measure() {
   fi
   read -r -t 15 ready <&"$from_clicker" && [[ $ready == ready ]] ||
     { cat "$dir/clicker.log" >&2; fail "the clicker did not start"; }
-  start_program "$dir/program.log" "${program[@]}" "$prog" >/dev/null
+  start_program "$dir/program.log" "${program[@]}" QT_LOGGING_RULES=quaverline.sound=true "$prog" >/dev/null
   echo "$((left + key_f_x)) $((top + white_key_y))" >&"$to_clicker"
   cat <&"$from_clicker" >"$dir/latency"
   exec {from_clicker}<&- {to_clicker}>&-
-  if [[ $server_kind == pipewire ]]; then
-    backend=$(pipewire_backend)
-  fi
+  backend=$(opened_backends "$dir/program.log" | paste -sd, -)
   stop_process "$prog_pid"
   [[ -z $parec_pid ]] || stop_process "$parec_pid"
   stop_process "$clicker_pid"
@@ -65,7 +55,7 @@ measure() {
   for ((n = 0; n < 3 * notes; n++)); do periods+=("$period"); done
   "$tone_check" --length-ms "$note_ms" --tolerance-ms 1 "$dir/capture.raw" "${periods[@]}" >"$dir/tones" || true
   echo
-  echo "== $label${backend:+ (SDL backend: $backend)}"
+  echo "== $label (played through: $backend)"
   summarise "$dir/latency" "$dir/tones"
 }
 
@@ -106,14 +96,14 @@ start_xvfb >/dev/null
 echo "Key F clicked $notes times per run in a freshly started program, ${note_ms} ms each (13230 frames)."
 echo "Release to first sample: from just before the X server gets the release (XTest) to the"
 echo "first sounding frame, placed in time from when parec's block holding it arrived, less the"
-echo "frames after it in that block; it includes the recording's own delivery (parec's 2 ms"
-echo "fragments and this process's wake-up), so it is an upper bound of what a speaker plays."
+echo "frames after it in that block; it includes the recording's own delivery (parec's blocks"
+echo "and this process's wake-up), so it is an upper bound of what a speaker plays."
 echo "Lengths are counted in the recorded frames; the first note after start is shown apart."
 echo "Goals: every note within 1 ms of its length, the first included; release to first sample"
 echo "at most 15 ms median on both servers."
 
 server_kind=disk
-measure "SDL disk driver, the reference (into a FIFO; its frames placed up to 10 ms early)" disk
+measure "SDL disk driver, the reference (into a FIFO; its frames placed up to 8 ms early)" disk
 
 prepare_server pulseaudio "$work/pulseaudio"
 start_server

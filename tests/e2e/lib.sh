@@ -82,6 +82,12 @@ start_program() {
   top=$((Y + HEIGHT - client_height))
 }
 
+# opened_backends <program log>: what each device the program opened plays through, from its sound
+# log (QT_LOGGING_RULES=quaverline.sound=true): "PipeWire stream" for its own, "SDL <driver>" else.
+opened_backends() {
+  sed -nE 's/^quaverline.sound: pipewire [0-9.]+: streaming.*/PipeWire stream/p; s/^quaverline.sound: ([a-z]+): opened.*/SDL \1/p' "$1"
+}
+
 # Leaks stay checked in the sanitizer build; the known ones of the system libraries are
 # suppressed as in every test.
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$(dirname "${BASH_SOURCE[0]}")/../lsan.supp:print_suppressions=0}

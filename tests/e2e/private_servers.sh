@@ -13,7 +13,7 @@ readonly null_sink=quaverline_null
 
 # prepare_server <kind> <dir>: client_env runs a command as a client of this server only, e.g.
 # "${client_env[@]}" pactl info; recorder writes the null sink's monitor to stdout as raw frames
-# (add --latency-msec for small blocks).
+# (add --latency-msec="$(recorder_latency_ms)").
 prepare_server() {
   server_kind=$1
   server_dir=$2
@@ -118,15 +118,16 @@ stop_server() {
 
 has_data() { test -s "$1"; }
 
+# The recorder's blocks. PulseAudio's null sink renders in blocks as small as its monitor's readers
+# ask for, and a block rendered before a new stream arrives loses that stream's first frames from
+# the monitor: small blocks. PipeWire runs its whole graph in the smallest cycle any stream asks
+# for: the recorder leaves that to the program.
+recorder_latency_ms() { [[ $server_kind == pipewire ]] && echo 20 || echo 5; }
+
 # start_capture <file>: raw frames as the monitor delivers them. Returns once they flow: an idle
-# PulseAudio null sink sleeps up to 2 s, and the first stream to come waits. PulseAudio's null sink
-# renders in blocks as small as its monitor's readers ask for, and a block rendered before a new
-# stream arrives loses that stream's first frames from the monitor: small blocks. PipeWire runs its
-# graph in the smallest cycle any stream asks for: the recorder leaves that to the program.
+# PulseAudio null sink sleeps up to 2 s, and the first stream to come waits.
 start_capture() {
-  local latency_ms=5
-  [[ $server_kind == pipewire ]] && latency_ms=20
-  "${recorder[@]}" --latency-msec=$latency_ms >"$1" 2>>"$server_dir/parec.log" &
+  "${recorder[@]}" --latency-msec="$(recorder_latency_ms)" >"$1" 2>>"$server_dir/parec.log" &
   capture_pid=$!
   started "$capture_pid"
   wait_for 10 has_data "$1" || { cat "$server_dir/parec.log" >&2; fail "parec recorded nothing"; }
