@@ -19,6 +19,20 @@ here=$(cd "$(dirname "$0")" && pwd)
 unset SDL_AUDIODRIVER
 runs=0
 
+# The CPU time of all of a process's threads so far, in ns.
+cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { print ns }'; }
+
+# idle_figures <pid>: the program's share of one core over 3 s with its device open and silent,
+# and its peak resident memory.
+idle_figures() {
+  local before after
+  before=$(cpu_ns "$1")
+  sleep 3
+  after=$(cpu_ns "$1")
+  awk -v ns=$((after - before)) -v kib="$(awk '/^VmHWM/ { print $2 }' /proc/"$1"/status)" 'BEGIN {
+    printf "  silent with the device open: %.2f %% of a core; peak memory %.1f MiB\n", ns / 3e7, kib / 1024 }'
+}
+
 # measure <label> <SDL_AUDIODRIVER or empty>: clicks in a fresh program and prints the figures.
 measure() {
   local label=$1 driver=$2 dir=$work/run$((++runs)) parec_pid="" backend periods=() flowing="" ready
@@ -48,6 +62,8 @@ measure() {
   cat <&"$from_clicker" >"$dir/latency"
   exec {from_clicker}<&- {to_clicker}>&-
   backend=$(opened_backends "$dir/program.log" | paste -sd, -)
+  # The disk driver stalls once the clicker has stopped reading its FIFO.
+  [[ -z $flowing ]] || idle_figures "$prog_pid" >"$dir/idle"
   stop_process "$prog_pid"
   [[ -z $parec_pid ]] || stop_process "$parec_pid"
   stop_process "$clicker_pid"
@@ -57,6 +73,7 @@ measure() {
   echo
   echo "== $label (played through: $backend)"
   summarise "$dir/latency" "$dir/tones"
+  [[ -z $flowing ]] || cat "$dir/idle"
 }
 
 # Joins the clicker's notes (number, latency, first frame) with tone_check's tones on the first

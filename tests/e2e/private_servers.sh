@@ -18,7 +18,9 @@ prepare_server() {
   server_kind=$1
   server_dir=$2
   server_pids=()
-  mkdir -p -m 700 "$server_dir" "$server_dir/run" "$server_dir/home" "$server_dir/config/pulse"
+  # run/pulse made here: pactl, asking whether the server is up, makes it too, and pipewire-pulse
+  # gives up when the directory appears between its own check and its mkdir.
+  mkdir -p -m 700 "$server_dir" "$server_dir/run" "$server_dir/run/pulse" "$server_dir/home" "$server_dir/config/pulse"
   echo "autospawn = no" >"$server_dir/config/pulse/client.conf"
   client_env=(env -u PULSE_SERVER -u PULSE_RUNTIME_PATH -u PIPEWIRE_REMOTE -u PIPEWIRE_RUNTIME_DIR
     -u DBUS_SESSION_BUS_ADDRESS HOME="$server_dir/home" XDG_RUNTIME_DIR="$server_dir/run"
