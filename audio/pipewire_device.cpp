@@ -6,8 +6,10 @@
 #include <spa/param/audio/format-utils.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <string>
 #include <thread>
 
 namespace quaverline {
@@ -17,7 +19,6 @@ namespace {
 // The graph's cycle this stream asks for: 256 frames, 5.8 ms. The graph runs at the smallest
 // cycle its streams ask for, and a start or stop is heard from the next cycle on.
 constexpr int kCycleFrames = 256;
-constexpr const char* kLatency = "256/44100";
 constexpr int kFrameBytes = kChannels * int(sizeof(std::int16_t));
 // A session manager links a new stream within tens of milliseconds; a PipeWire that handles no
 // sound never does.
@@ -45,8 +46,9 @@ bool PipeWireDevice::Connect() {
     qCInfo(lcSound, "pipewire: cannot start a thread loop: %s", std::strerror(errno));
     return false;
   }
+  const std::string latency = std::to_string(kCycleFrames) + "/" + std::to_string(kSampleRate);
   pw_properties* properties = pw_.properties_new(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Playback",
-                                                 PW_KEY_NODE_LATENCY, kLatency, nullptr);
+                                                 PW_KEY_NODE_LATENCY, latency.c_str(), nullptr);
   stream_ = pw_.stream_new_simple(pw_.thread_loop_get_loop(loop_), "Quaverline", properties, &events, this);
   if (stream_ == nullptr) {
     qCInfo(lcSound, "pipewire: cannot make a stream: %s", std::strerror(errno));
@@ -127,7 +129,7 @@ void PipeWireDevice::Process(void* self) {
     return;
   }
   int frames = static_cast<int>(data.maxsize / kFrameBytes);
-  // Before PipeWire 0.3.49 the graph does not say how much it wants: one cycle's worth.
+  // The graph says how much it wants this cycle; where it does not, one cycle's worth.
   frames = std::min<std::int64_t>(frames, buffer->requested != 0 ? buffer->requested : kCycleFrames);
   {
     std::lock_guard lock(device->renderMutex_);

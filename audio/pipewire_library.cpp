@@ -3,11 +3,21 @@
 #include "audio/shared_library.h"
 #include "audio/sound_log.h"
 
+#include <cstdio>
+#include <tuple>
+
 namespace quaverline {
 
 namespace {
 
 constexpr const char* kLibraryName = "libpipewire-0.3.so.0";
+
+// From 0.3.49 on a playback stream's buffer says how many frames the cycle wants.
+bool SaysWhatEachCycleWants(const char* version) {
+  int major = 0, minor = 0, micro = 0;
+  std::sscanf(version, "%d.%d.%d", &major, &minor, &micro);
+  return std::tie(major, minor, micro) >= std::make_tuple(0, 3, 49);
+}
 
 const PipeWireCalls* Load() {
   // Never closed: its threads and plugins may live until the process ends.
@@ -20,7 +30,8 @@ const PipeWireCalls* Load() {
 #define QUAVERLINE_PIPEWIRE_RESOLVE(name) &&ResolveCall(library, kLibraryName, "pw_" #name, calls.name)
   const bool complete = true QUAVERLINE_PIPEWIRE_CALLS(QUAVERLINE_PIPEWIRE_RESOLVE);
 #undef QUAVERLINE_PIPEWIRE_RESOLVE
-  if (!complete) {
+  if (!complete || !SaysWhatEachCycleWants(calls.get_library_version())) {
+    if (complete) qCInfo(lcSound, "libpipewire %s is older than 0.3.49", calls.get_library_version());
     CloseSharedLibrary(library);
     return nullptr;
   }

@@ -31,7 +31,8 @@ struct PipeWireCalls {
 };
 
 // Loads libpipewire and initialises it on the first call, from any thread, and keeps it loaded.
-// Null when the library is missing or lacks one of the calls (the reason goes to the sound log).
+// Null when the library is missing, lacks one of the calls, or is older than 0.3.49, whose streams
+// do not say how many frames each cycle wants (the reason goes to the sound log).
 const PipeWireCalls* LoadPipeWire();
 
 }  // namespace quaverline
