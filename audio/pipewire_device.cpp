@@ -75,7 +75,7 @@ bool PipeWireDevice::Connect() {
   const int result = pw_.stream_connect(stream_, PW_DIRECTION_OUTPUT, PW_ID_ANY, flags, params, 1);
   pw_.thread_loop_unlock(loop_);
   if (result < 0) {
-    qCInfo(lcSound, "pipewire: no server: %s", std::strerror(-result));
+    qCInfo(lcSound, "pipewire: no server answers (%s)", std::strerror(-result));
     return false;
   }
   return WaitUntilStreaming();
