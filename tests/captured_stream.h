@@ -3,6 +3,7 @@
 #pragma once
 
 #include "audio/device_sound.h"
+#include "audio/sdl_device.h"
 #include "audio/wave_image.h"
 #include "test_support.h"
 
@@ -16,6 +17,9 @@
 #include <vector>
 
 namespace quaverline {
+
+// Frames in one buffer of SDL's device: a start or a stop is heard from the next buffer on.
+constexpr long kBufferFrames = kSdlBufferFrames;
 
 // A device running behind the clock may still be playing when a call returns: waits until it is
 // done, then a little longer so that silence follows in the capture.

@@ -2,7 +2,6 @@
 // fresh WAV image, and the choice of SDL's audio driver for a test and its undoing.
 #pragma once
 
-#include "audio/sdl_device.h"
 #include "audio/wave_image.h"
 
 #include <QByteArray>
@@ -20,9 +19,6 @@ namespace quaverline {
 // A locale with a decimal point and one with a decimal comma.
 inline const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 inline const QLocale kGerman(QLocale::German, QLocale::Germany);
-
-// Frames in one buffer of the sound device: a start or a stop is heard from the next buffer on.
-constexpr long kBufferFrames = kSdlBufferFrames;
 
 // A zeroed image on the heap; at 20 kB it does not belong on a test's stack.
 inline std::unique_ptr<WaveImage> NewWaveImage() { return std::make_unique<WaveImage>(WaveImage{}); }
