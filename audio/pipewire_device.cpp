@@ -113,8 +113,8 @@ void PipeWireDevice::StateChanged(void* self, pw_stream_state, pw_stream_state s
   auto* device = static_cast<PipeWireDevice*>(self);
   if (state == PW_STREAM_STATE_STREAMING) device->streaming_.store(true, std::memory_order_relaxed);
   if (state == PW_STREAM_STATE_ERROR || state == PW_STREAM_STATE_UNCONNECTED) {
-    qCInfo(lcSound, "pipewire: stream %s%s%s", device->pw_.stream_state_as_string(state), error ? ": " : "",
-           error ? error : "");
+    // Without an error it is the program's own disconnect.
+    if (error != nullptr) qCInfo(lcSound, "pipewire: stream %s: %s", device->pw_.stream_state_as_string(state), error);
     device->lost_.store(true, std::memory_order_relaxed);
   }
 }
