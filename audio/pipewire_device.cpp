@@ -19,7 +19,7 @@ namespace {
 // The graph's cycle this stream asks for: 256 frames, 5.8 ms. The graph runs at the smallest
 // cycle its streams ask for, and a start or stop is heard from the next cycle on.
 constexpr int kCycleFrames = 256;
-constexpr int kFrameBytes = kChannels * int(sizeof(std::int16_t));
+constexpr int kFrameBytes = int(sizeof(WaveFrame));  // what the render function writes per frame
 // A session manager links a new stream within tens of milliseconds; a PipeWire that handles no
 // sound never does.
 constexpr auto kLinkLimit = std::chrono::milliseconds(1000);

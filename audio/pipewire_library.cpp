@@ -16,7 +16,9 @@ constexpr const char* kLibraryName = "libpipewire-0.3.so.0";
 bool SaysWhatEachCycleWants(const char* version) {
   int major = 0, minor = 0, micro = 0;
   std::sscanf(version, "%d.%d.%d", &major, &minor, &micro);
-  return std::tie(major, minor, micro) >= std::make_tuple(0, 3, 49);
+  if (std::tie(major, minor, micro) >= std::make_tuple(0, 3, 49)) return true;
+  qCInfo(lcSound, "libpipewire %s is older than 0.3.49", version);
+  return false;
 }
 
 const PipeWireCalls* Load() {
@@ -31,7 +33,6 @@ const PipeWireCalls* Load() {
   const bool complete = true QUAVERLINE_PIPEWIRE_CALLS(QUAVERLINE_PIPEWIRE_RESOLVE);
 #undef QUAVERLINE_PIPEWIRE_RESOLVE
   if (!complete || !SaysWhatEachCycleWants(calls.get_library_version())) {
-    if (complete) qCInfo(lcSound, "libpipewire %s is older than 0.3.49", calls.get_library_version());
     CloseSharedLibrary(library);
     return nullptr;
   }

@@ -68,8 +68,7 @@ SdlDevice::~SdlDevice() {
 
 void SdlDevice::Callback(void* self, Uint8* stream, int length) {
   const auto* device = static_cast<SdlDevice*>(self);
-  constexpr int kFrameBytes = kChannels * int(sizeof(std::int16_t));
-  device->render_(device->userdata_, reinterpret_cast<std::int16_t*>(stream), length / kFrameBytes);
+  device->render_(device->userdata_, reinterpret_cast<std::int16_t*>(stream), length / int(sizeof(WaveFrame)));
 }
 
 bool SdlDevice::ReportedLost() const { return sdl_.GetAudioDeviceStatus(id_) == SDL_AUDIO_STOPPED; }

@@ -18,9 +18,6 @@
 
 namespace quaverline {
 
-// Frames in one buffer of SDL's device: a start or a stop is heard from the next buffer on.
-constexpr long kBufferFrames = kSdlBufferFrames;
-
 // A device running behind the clock may still be playing when a call returns: waits until it is
 // done, then a little longer so that silence follows in the capture.
 inline void Drain(DeviceSound& sound) {

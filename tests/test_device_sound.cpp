@@ -113,7 +113,7 @@ class TestDeviceSound : public QObject {
     const CapturedStream stream = CapturedStream::Read(capture_);
     QVERIFY(stream.IsLoopOf(*wave, 66));
     QCOMPARE(stream.SoundingSpan(), 300L * kSampleRate / 1000);
-    QVERIFY(stream.LastSounding() + kBufferFrames < long(stream.frames.size()));  // silence followed
+    QVERIFY(stream.LastSounding() + kSdlBufferFrames < long(stream.frames.size()));  // silence followed
   }
 
   void beepRange_data() {
@@ -176,7 +176,7 @@ class TestDeviceSound : public QObject {
       StopSound(sound);
     }
     const CapturedStream stream = CapturedStream::Read(capture_);
-    QVERIFY(stream.frames.size() >= std::size_t(kBufferFrames));
+    QVERIFY(stream.frames.size() >= std::size_t(kSdlBufferFrames));
     QCOMPARE(stream.FirstSounding(), -1L);
   }
 
@@ -209,7 +209,7 @@ class TestDeviceSound : public QObject {
     QVERIFY(switchAt > start);
     // The first mismatch may lie a few frames into the second loop where both images agree.
     long secondStart = switchAt;
-    while (secondStart > start && (secondStart - start) % kBufferFrames != 0) --secondStart;
+    while (secondStart > start && (secondStart - start) % kSdlBufferFrames != 0) --secondStart;
     for (long i = secondStart; i < secondStart + 66; ++i) {
       QCOMPARE(stream.frames[std::size_t(i)].Left, second->frames[(i - secondStart) % 33].Left);
     }

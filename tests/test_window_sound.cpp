@@ -76,7 +76,7 @@ void WindowSoundTest::soundcardLoops() {
   const CapturedStream stream = CapturedStream::Read(capture_);
   QVERIFY(stream.IsLoopOf(*wave, frameCount));
   const long error = stream.SoundingSpan() - lengthMs * kFramesPerMs;
-  QVERIFY2(std::labs(error) <= kBufferFrames, qPrintable(QStringLiteral("off by %1 frames").arg(error)));
+  QVERIFY2(std::labs(error) <= kSdlBufferFrames, qPrintable(QStringLiteral("off by %1 frames").arg(error)));
 }
 
 void WindowSoundTest::speakerButton() {
@@ -89,7 +89,7 @@ void WindowSoundTest::speakerButton() {
   }
   const CapturedStream stream = CapturedStream::Read(capture_);
   const long span = stream.SoundingSpan();
-  QVERIFY2(std::labs(span - 150 * kFramesPerMs) <= kBufferFrames, qPrintable(QString::number(span)));
+  QVERIFY2(std::labs(span - 150 * kFramesPerMs) <= kSdlBufferFrames, qPrintable(QString::number(span)));
   // 666 Hz: two sign changes a period.
   const long changes = stream.LeftSignChanges(stream.FirstSounding(), stream.LastSounding() + 1);
   QVERIFY2(std::labs(changes - 2 * 666 * 150 / 1000) <= 2, qPrintable(QString::number(changes)));
@@ -127,7 +127,7 @@ void WindowSoundTest::playbackRepaintsButHoldsTimers() {
   const CapturedStream stream = CapturedStream::Read(capture_);
   QVERIFY(stream.IsLoopOf(*wave, 66));
   const long error = stream.SoundingSpan() - 400 * kFramesPerMs;
-  QVERIFY2(std::labs(error) <= kBufferFrames, qPrintable(QStringLiteral("off by %1 frames").arg(error)));
+  QVERIFY2(std::labs(error) <= kSdlBufferFrames, qPrintable(QStringLiteral("off by %1 frames").arg(error)));
 }
 
 void WindowSoundTest::noDevice() {
