@@ -23,19 +23,14 @@ bool SaysWhatEachCycleWants(const char* version) {
 
 const PipeWireCalls* Load() {
   // Never closed: its threads and plugins may live until the process ends.
-  void* library = OpenSharedLibrary(kLibraryName);
-  if (library == nullptr) {
-    qCInfo(lcSound, "cannot load libpipewire: %s", LoadError().c_str());
-    return nullptr;
-  }
   static PipeWireCalls calls;
+  const bool loaded = OpenWithCalls(kLibraryName, [](void* library) {
 #define QUAVERLINE_PIPEWIRE_RESOLVE(name) &&ResolveCall(library, kLibraryName, "pw_" #name, calls.name)
-  const bool complete = true QUAVERLINE_PIPEWIRE_CALLS(QUAVERLINE_PIPEWIRE_RESOLVE);
+    return true QUAVERLINE_PIPEWIRE_CALLS(QUAVERLINE_PIPEWIRE_RESOLVE) &&
+           SaysWhatEachCycleWants(calls.get_library_version());
 #undef QUAVERLINE_PIPEWIRE_RESOLVE
-  if (!complete || !SaysWhatEachCycleWants(calls.get_library_version())) {
-    CloseSharedLibrary(library);
-    return nullptr;
-  }
+  });
+  if (!loaded) return nullptr;
   calls.init(nullptr, nullptr);
   return &calls;
 }

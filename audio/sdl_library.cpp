@@ -9,19 +9,13 @@ namespace {
 
 const SdlAudioCalls* Load() {
   // Never closed: SDL's threads and drivers may live until the process ends.
-  void* library = OpenSharedLibrary(kSdl2LibraryName);
-  if (library == nullptr) {
-    qCInfo(lcSound, "cannot load SDL2, no sound: %s", LoadError().c_str());
-    return nullptr;
-  }
   static SdlAudioCalls calls;
+  const bool loaded = OpenWithCalls(kSdl2LibraryName, [](void* library) {
 #define QUAVERLINE_SDL_RESOLVE(name) &&ResolveCall(library, kSdl2LibraryName, "SDL_" #name, calls.name)
-  const bool complete = true QUAVERLINE_SDL_AUDIO_CALLS(QUAVERLINE_SDL_RESOLVE);
+    return true QUAVERLINE_SDL_AUDIO_CALLS(QUAVERLINE_SDL_RESOLVE);
 #undef QUAVERLINE_SDL_RESOLVE
-  if (complete) return &calls;
-  qCInfo(lcSound, "cannot use %s, no sound", kSdl2LibraryName);
-  CloseSharedLibrary(library);
-  return nullptr;
+  });
+  return loaded ? &calls : nullptr;
 }
 
 }  // namespace

@@ -27,4 +27,19 @@ bool ResolveCall(void* library, const char* libraryName, const char* symbol, Cal
   return call != nullptr;
 }
 
+// Opens a library that then stays loaded for good, and has `resolveAll(library)` look up its
+// calls; closes it again when that fails. False, with the reason in the sound log, when the
+// library is missing or unusable.
+template <typename ResolveAll>
+bool OpenWithCalls(const char* libraryName, ResolveAll resolveAll) {
+  void* library = OpenSharedLibrary(libraryName);
+  if (library == nullptr) {
+    qCInfo(lcSound, "cannot load %s: %s", libraryName, LoadError().c_str());
+    return false;
+  }
+  if (resolveAll(library)) return true;
+  CloseSharedLibrary(library);
+  return false;
+}
+
 }  // namespace quaverline
