@@ -4,8 +4,9 @@
 #include "audio/sdl_device.h"
 #include "audio/sound_log.h"
 
-#ifdef QUAVERLINE_PIPEWIRE
+#ifdef QUAVERLINE_SOUND_SERVERS
 #include "audio/pipewire_device.h"
+#include "audio/pulse_device.h"
 #endif
 
 #include <cmath>
@@ -90,14 +91,19 @@ bool DeviceSound::OpenDevice() {
 }
 
 std::unique_ptr<OutputDevice> DeviceSound::OpenOutput() {
-#ifdef QUAVERLINE_PIPEWIRE
-  // PipeWire's own stream comes first, unless the user named one of SDL's drivers: it is heard
-  // about 20 ms sooner than SDL's PulseAudio backend through pipewire-pulse, and SDL 2.26's own
-  // PipeWire backend hands the graph whole buffers whatever it asks for, which broke tones up.
+#ifdef QUAVERLINE_SOUND_SERVERS
+  // Streams of the program's own come first, unless the user named one of SDL's drivers. They
+  // render exactly what the server asks for when it asks: SDL 2.26's PipeWire backend hands the
+  // graph whole buffers whatever it asks for, which broke tones up, and its PulseAudio backend
+  // lets its stream run nearly dry before it refills, so a click was heard 8 or 17 ms later, as
+  // it happened, or 20 to 28 ms later through pipewire-pulse.
   const char* driver = std::getenv("SDL_AUDIODRIVER");
   if (driver == nullptr || *driver == '\0') {
     if (const PipeWireCalls* pipewire = LoadPipeWire()) {
       if (auto device = PipeWireDevice::Open(*pipewire, &DeviceSound::Render, this)) return device;
+    }
+    if (const PulseCalls* pulse = LoadPulse()) {
+      if (auto device = PulseDevice::Open(*pulse, &DeviceSound::Render, this)) return device;
     }
   }
 #endif

@@ -1,5 +1,6 @@
 #include "audio/pipewire_device.h"
 
+#include "audio/precise_wait.h"
 #include "audio/sound_log.h"
 #include "audio/wave_image.h"
 
@@ -10,7 +11,6 @@
 #include <chrono>
 #include <cstring>
 #include <string>
-#include <thread>
 
 namespace quaverline {
 
@@ -84,18 +84,16 @@ bool PipeWireDevice::Connect() {
 bool PipeWireDevice::WaitUntilStreaming() const {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point start = Clock::now();
-  while (!streaming_.load(std::memory_order_relaxed)) {
-    if (lost_.load(std::memory_order_relaxed)) return false;
-    if (Clock::now() - start > kLinkLimit) {
+  if (!WaitForFlag(streaming_, lost_, kLinkLimit)) {
+    if (!lost_.load(std::memory_order_relaxed)) {
       qCInfo(lcSound, "pipewire: the stream was linked to no output within %lld ms; PipeWire does not "
              "handle sound here", static_cast<long long>(kLinkLimit.count()));
-      return false;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return false;
   }
-  qCInfo(lcSound, "pipewire %s: streaming to the default output at %d Hz, S16LE, %d channels, in cycles of %d "
-         "frames asked for, %.1f ms after connecting", pw_.get_library_version(), kSampleRate, kChannels,
-         kCycleFrames, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+  qCInfo(lcSound, "PipeWire stream (libpipewire %s): to the default output at %d Hz, S16LE, %d channels, in "
+         "cycles of %d frames asked for, %.1f ms after connecting", pw_.get_library_version(), kSampleRate,
+         kChannels, kCycleFrames, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
   return true;
 }
 

@@ -22,4 +22,13 @@ void WaitUntil(std::chrono::steady_clock::time_point deadline) {
   }
 }
 
+bool WaitForFlag(const std::atomic<bool>& done, const std::atomic<bool>& failed, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!done.load(std::memory_order_relaxed)) {
+    if (failed.load(std::memory_order_relaxed) || std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
 }  // namespace quaverline

@@ -10,11 +10,9 @@
 
 namespace quaverline {
 
-// 8 ms: a start or stop is heard from the next buffer on, and PulseAudio keeps about one buffer
-// queued, so the buffer's length is most of the delay from a click to its sound. With 441 frames
-// that delay was 8 or 17 ms, depending on how the stream happened to start; with 256, streams
-// ran dry now and then on an idle machine.
-constexpr int kSdlBufferFrames = 352;
+// 10 ms: a start or stop is heard from the next buffer on. Smaller buffers made SDL's PulseAudio
+// stream run dry now and then on an idle machine (352 frames in half the test runs).
+constexpr int kSdlBufferFrames = 441;
 
 class SdlDevice final : public OutputDevice {
  public:

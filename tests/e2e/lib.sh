@@ -83,9 +83,10 @@ start_program() {
 }
 
 # opened_backends <program log>: what each device the program opened plays through, from its sound
-# log (QT_LOGGING_RULES=quaverline.sound=true): "PipeWire stream" for its own, "SDL <driver>" else.
+# log (QT_LOGGING_RULES=quaverline.sound=true): "PipeWire stream" or "PulseAudio stream" for its
+# own, "SDL <driver>" else.
 opened_backends() {
-  sed -nE 's/^quaverline.sound: pipewire [0-9.]+: streaming.*/PipeWire stream/p; s/^quaverline.sound: ([a-z]+): opened.*/SDL \1/p' "$1"
+  sed -nE 's/^quaverline.sound: (PipeWire|PulseAudio) stream .*/\1 stream/p; s/^quaverline.sound: ([a-z]+): opened.*/SDL \1/p' "$1"
 }
 
 # Leaks stay checked in the sanitizer build; the known ones of the system libraries are

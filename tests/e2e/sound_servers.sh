@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Plays key F through the sound servers desktops run, each private to this test: a PulseAudio (with
 # a PipeWire beside it that handles no sound), then a PipeWire with pipewire-pulse and WirePlumber.
-# The program picks its backend as on a desktop: it must play through SDL's PulseAudio backend on
-# the first, through a PipeWire stream of its own on the second. Clicks F a few times (the first
+# The program picks its backend as on a desktop: it must play through a stream of its own on each,
+# a PulseAudio stream on the first, a PipeWire stream on the second. Clicks F a few times (the first
 # note after start included), stops and restarts the server, clicks again, and checks every note
 # in the recorded monitor: a loop of 126 frames, 300 ms long to 1 ms.
 #   sound_servers.sh <quaverline> <tone_check> [<period> [<length ms>]]
@@ -85,7 +85,7 @@ twice_if_needed() {
 
 start_xvfb
 # A crashed PulseAudio, and PipeWire restarted as a session does.
-pipewire_beside=1 twice_if_needed pulseaudio KILL "SDL pulseaudio"
+pipewire_beside=1 twice_if_needed pulseaudio KILL "PulseAudio stream"
 twice_if_needed pipewire TERM "PipeWire stream"
 
 ((failures == 0)) || fail "$failures of 6 checks failed"

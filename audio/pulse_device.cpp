@@ -1,0 +1,126 @@
+#include "audio/pulse_device.h"
+
+#include "audio/precise_wait.h"
+#include "audio/sound_log.h"
+#include "audio/wave_image.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace quaverline {
+
+namespace {
+
+// The whole delay from a click to its sound, the server's own buffer included; the server keeps
+// about three quarters of it queued in the stream and asks for more each time a quarter has
+// played. With 10 ms the stream ran dry now and then on an idle machine.
+constexpr pa_usec_t kTargetUs = 15000;
+// A server answers within milliseconds; one that does not is as good as absent.
+constexpr auto kAnswerLimit = std::chrono::milliseconds(2000);
+
+constexpr pa_sample_spec kSpec = {PA_SAMPLE_S16LE, kSampleRate, kChannels};
+
+double Ms(std::uint32_t bytes) { return 1000.0 * bytes / sizeof(WaveFrame) / kSampleRate; }
+
+}  // namespace
+
+std::unique_ptr<PulseDevice> PulseDevice::Open(const PulseCalls& pa, RenderFunction render, void* userdata) {
+  std::unique_ptr<PulseDevice> device(new PulseDevice(pa, render, userdata));
+  if (!device->Connect()) return nullptr;
+  return device;
+}
+
+bool PulseDevice::Connect() {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point start = Clock::now();
+  loop_ = pa_.threaded_mainloop_new();
+  if (loop_ == nullptr) return false;
+  context_ = pa_.context_new(pa_.threaded_mainloop_get_api(loop_), "Quaverline");
+  if (context_ == nullptr) return false;
+  pa_.context_set_state_callback(context_, &PulseDevice::ContextState, this);
+  if (pa_.context_connect(context_, nullptr, PA_CONTEXT_NOFLAGS, nullptr) < 0 ||
+      pa_.threaded_mainloop_start(loop_) < 0 || !WaitForFlag(connected_, lost_, kAnswerLimit)) {
+    qCInfo(lcSound, "pulseaudio: no server answers (%s)", pa_.strerror(pa_.context_errno(context_)));
+    return false;
+  }
+  if (!ConnectStream()) return false;
+  pa_.threaded_mainloop_lock(loop_);
+  const pa_buffer_attr* attr = pa_.stream_get_buffer_attr(stream_);
+  qCInfo(lcSound, "PulseAudio stream (libpulse %s): to the default output at %d Hz, S16LE, %d channels, "
+         "%.1f ms queued, topped up every %.1f ms, %.1f ms after connecting", pa_.get_library_version(),
+         kSampleRate, kChannels, attr ? Ms(attr->tlength) : 0.0, attr ? Ms(attr->minreq) : 0.0,
+         std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+  pa_.threaded_mainloop_unlock(loop_);
+  return true;
+}
+
+bool PulseDevice::ConnectStream() {
+  pa_.threaded_mainloop_lock(loop_);
+  stream_ = pa_.stream_new(context_, "Quaverline", &kSpec, nullptr);
+  int result = -1;
+  if (stream_ != nullptr) {
+    pa_.stream_set_state_callback(stream_, &PulseDevice::StreamState, this);
+    pa_.stream_set_write_callback(stream_, &PulseDevice::Write, this);
+    pa_buffer_attr attr{};
+    attr.maxlength = attr.prebuf = attr.minreq = attr.fragsize = static_cast<std::uint32_t>(-1);
+    attr.tlength = static_cast<std::uint32_t>(pa_.usec_to_bytes(kTargetUs, &kSpec));
+    result = pa_.stream_connect_playback(stream_, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr);
+  }
+  pa_.threaded_mainloop_unlock(loop_);
+  if (result < 0 || !WaitForFlag(ready_, lost_, kAnswerLimit)) {
+    qCInfo(lcSound, "pulseaudio: no stream could be opened (%s)", pa_.strerror(pa_.context_errno(context_)));
+    return false;
+  }
+  return true;
+}
+
+PulseDevice::~PulseDevice() {
+  if (loop_ == nullptr) return;
+  pa_.threaded_mainloop_lock(loop_);
+  if (stream_ != nullptr) {
+    pa_.stream_disconnect(stream_);
+    pa_.stream_unref(stream_);
+  }
+  if (context_ != nullptr) {
+    pa_.context_disconnect(context_);
+    pa_.context_unref(context_);
+  }
+  pa_.threaded_mainloop_unlock(loop_);
+  pa_.threaded_mainloop_stop(loop_);
+  pa_.threaded_mainloop_free(loop_);
+}
+
+void PulseDevice::ContextState(pa_context* context, void* self) {
+  auto* device = static_cast<PulseDevice*>(self);
+  const pa_context_state_t state = device->pa_.context_get_state(context);
+  if (state == PA_CONTEXT_READY) device->connected_.store(true, std::memory_order_relaxed);
+  if (state == PA_CONTEXT_FAILED || state == PA_CONTEXT_TERMINATED) {
+    if (device->connected_.load(std::memory_order_relaxed)) {
+      qCInfo(lcSound, "pulseaudio: connection lost (%s)", device->pa_.strerror(device->pa_.context_errno(context)));
+    }
+    device->lost_.store(true, std::memory_order_relaxed);
+  }
+}
+
+void PulseDevice::StreamState(pa_stream* stream, void* self) {
+  auto* device = static_cast<PulseDevice*>(self);
+  const pa_stream_state_t state = device->pa_.stream_get_state(stream);
+  if (state == PA_STREAM_READY) device->ready_.store(true, std::memory_order_relaxed);
+  if (state == PA_STREAM_FAILED) device->lost_.store(true, std::memory_order_relaxed);
+}
+
+void PulseDevice::Write(pa_stream* stream, std::size_t bytes, void* self) {
+  auto* device = static_cast<PulseDevice*>(self);
+  while (bytes >= sizeof(WaveFrame)) {
+    void* data = nullptr;
+    std::size_t size = bytes;
+    if (device->pa_.stream_begin_write(stream, &data, &size) < 0 || data == nullptr) return;
+    const int frames = static_cast<int>(std::min(size, bytes) / sizeof(WaveFrame));
+    if (frames == 0) return;
+    device->render_(device->userdata_, static_cast<std::int16_t*>(data), frames);
+    device->pa_.stream_write(stream, data, frames * sizeof(WaveFrame), nullptr, 0, PA_SEEK_RELATIVE);
+    bytes -= frames * sizeof(WaveFrame);
+  }
+}
+
+}  // namespace quaverline
