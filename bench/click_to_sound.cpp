@@ -8,7 +8,7 @@
 // frames that follow it in that read, 1/44 100 s each. So a latency includes the program, its
 // sound backend and the server up to the sink, plus the recording's own delivery (parec's block
 // and the wake-up of this process): it is an upper bound of what a speaker would play. SDL's disk
-// driver renders one buffer at once every buffer's time (352 frames, 8 ms) and writes through a
+// driver renders one buffer at once every buffer's time (441 frames, 10 ms) and writes through a
 // 4 KiB stdio buffer: its frames arrive in bursts at the pace they are rendered, placed as if
 // played in real time, up to one buffer early.
 //

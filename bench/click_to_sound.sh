@@ -120,7 +120,7 @@ echo "Goals: every note within 1 ms of its length, the first included; release t
 echo "at most 15 ms median on both servers."
 
 server_kind=disk
-measure "SDL disk driver, the reference (into a FIFO; its frames placed up to 8 ms early)" disk
+measure "SDL disk driver, the reference (into a FIFO; its frames placed up to 10 ms early)" disk
 
 prepare_server pulseaudio "$work/pulseaudio"
 start_server

@@ -58,10 +58,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QUAVERLINE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt loads its window-system plugins, and the program loads SDL2 (and libpipewire where PipeWire
-# handles sound) when it opens its sound device, at run time, so dpkg-shlibdeps cannot see them.
+# Qt loads its window-system plugins, and the program loads libpipewire, libpulse and SDL2 when it
+# opens its sound device, at run time, so dpkg-shlibdeps cannot see them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libsdl2-2.0-0")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libpipewire-0.3-0")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libpipewire-0.3-0, libpulse0")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The summary above is the synopsis; this is the extended description.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
