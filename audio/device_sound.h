@@ -1,5 +1,5 @@
-// The sound calls on one output device, a PipeWire stream of the program's own or else SDL2's,
-// whose render function plays the looping image and the beep. The device is opened off the
+// The sound calls on one output device, a PipeWire or PulseAudio stream of the program's own or
+// else SDL2's, whose render function plays the looping image and the beep. The device is opened off the
 // window thread once the window is up (OpenInBackground), or else by the first sound; a sound
 // that finds the device lost (its server restarted, say) opens one afresh. Without a usable
 // device every call still keeps its timing; starts and stops are then silently ignored.
