@@ -1,8 +1,8 @@
 // The sound calls on one output device, a PipeWire or PulseAudio stream of the program's own or
-// else SDL2's, whose render function plays the looping image and the beep. The device is opened off the
-// window thread once the window is up (OpenInBackground), or else by the first sound; a sound
-// that finds the device lost (its server restarted, say) opens one afresh. Without a usable
-// device every call still keeps its timing; starts and stops are then silently ignored.
+// else SDL2's, whose render function plays the looping image and the beep. The device is opened
+// off the window thread once the window is up (OpenInBackground), or else by the first sound; a
+// sound that finds the device lost (its server restarted, say) opens one afresh. Without a
+// usable device every call still keeps its timing; starts and stops are then silently ignored.
 #pragma once
 
 #include "audio/mixer.h"
@@ -34,7 +34,7 @@ class DeviceSound final : public SoundPlatform {
   void Sleep(std::int32_t milliseconds) override;
 
   // Opens the device on a thread of its own, so that neither the window nor the first note waits
-  // for SDL and the sound server; a sound asked for meanwhile waits until it is done.
+  // for the sound server; a sound asked for meanwhile waits until it is done.
   void OpenInBackground();
 
   // True when a device is open and working, after opening one if none has been tried yet or the
