@@ -1,29 +1,29 @@
-// The sound calls on one output device, a PipeWire or PulseAudio stream of the program's own or
-// else SDL2's, whose render function plays the looping image and the beep. The device is opened
-// off the window thread once the window is up (OpenInBackground), or else by the first sound; a
-// sound that finds the device lost (its server restarted, say) opens one afresh. Without a
-// usable device every call still keeps its timing; starts and stops are then silently ignored.
+// The sound calls on one output device: a PipeWire or PulseAudio stream of the program's own, or
+// else SDL2's. A call only writes what should sound into the hand-off and tells the sound-control
+// thread; the device's own thread renders it. The calling thread never waits for a device: a tone
+// asked for while the device opens plays once the stream flows, and without a device every call
+// still keeps its time, silently.
 #pragma once
 
-#include "audio/mixer.h"
 #include "audio/precise_wait.h"
-#include "audio/quiet_alsa.h"
-#include "audio/output_device.h"
-#include "audio/sdl_library.h"
+#include "audio/sound_control.h"
 #include "audio/sound_platform.h"
+#include "audio/tone_handoff.h"
+#include "audio/tone_renderer.h"
 
 #include <atomic>
 #include <chrono>
 #include <memory>
 #include <mutex>
-#include <optional>
-#include <thread>
 
 namespace quaverline {
 
 class DeviceSound final : public SoundPlatform {
  public:
-  DeviceSound() = default;
+  // On the system's sound servers and SDL2.
+  DeviceSound();
+  // On the given backends, for tests.
+  DeviceSound(std::unique_ptr<DeviceOpener> opener, ControlTiming timing);
   ~DeviceSound() override;
   DeviceSound(const DeviceSound&) = delete;
   DeviceSound& operator=(const DeviceSound&) = delete;
@@ -32,50 +32,37 @@ class DeviceSound final : public SoundPlatform {
   void StopLoop() override;
   void Beep(std::int32_t frequency, std::int32_t durationMs) override;
   void Sleep(std::int32_t milliseconds) override;
+  void Shutdown() override;
 
-  // Opens the device on a thread of its own, so that neither the window nor the first note waits
-  // for the sound server; a sound asked for meanwhile waits until it is done.
-  void OpenInBackground();
+  // Opens the device in the background, so that the first note plays into a running stream.
+  void OpenInBackground() { control_.OpenSoon(); }
 
-  // True when a device is open and working, after opening one if none has been tried yet or the
-  // open one was lost.
-  bool HasDevice();
+  // Waits until the device has opened (or none could be); true when one is open. For tests and
+  // benchmarks: the window never waits for a device.
+  bool HasDevice() { return control_.WaitForOpen(std::chrono::seconds(10)); }
+
+  DeviceState State() const { return control_.State(); }
 
   // How Beep and Sleep wait for their end: by default they block the calling thread. Another wait
   // must not return before the deadline. Set before the first call.
   using Wait = void (*)(std::chrono::steady_clock::time_point deadline);
   void SetWait(Wait wait) { wait_ = wait; }
 
-  // True while the device still has loop or beep frames to play; a device running behind the
-  // clock may still be playing the end of a tone whose call has returned.
+  // True while a tone asked for has not been played out yet; a device renders ahead of the clock
+  // or behind it, so a call may have returned before its tone has ended.
   bool Sounding() const;
 
  private:
-  using Clock = std::chrono::steady_clock;
+  void Publish();
 
-  static void Render(void* userdata, std::int16_t* frames, int frameCount);
-  // All of these run with mutex_ held.
-  bool EnsureDevice();
-  bool OpenDevice();
-  std::unique_ptr<OutputDevice> OpenOutput();
-  void WaitUntilSettled(Clock::time_point since) const;
-  bool Stalled() const;
-  void RetryInBackground();
-
-  mutable std::mutex mutex_;  // held while the device is opened, closed, or its state changed
-  std::optional<QuietAlsa> quietAlsa_;  // outlives every device, which may use ALSA until closed
-  const SdlAudioCalls* sdl_ = nullptr;
-  std::unique_ptr<OutputDevice> device_;
-  bool tried_ = false;          // an open has been tried
-  bool openerPending_ = false;  // opener_ is about to open or opening
-  std::thread opener_;
-  MixerState mixer_;  // shared with Render: changed only under the device lock
-  Clock::time_point loopStart_;
-  // Written by Render: when it last ran and how often, to tell a device that has stopped
-  // asking for sound.
-  std::atomic<Clock::rep> lastCallback_{0};
-  std::atomic<std::int64_t> callbacks_{0};
+  std::mutex callers_;  // taken by the sound calls' threads only, never by the audio thread
+  TonePlan plan_;       // the callers' copy of what should sound
+  std::atomic<std::uint64_t> postedLoop_{0};
+  std::atomic<std::uint64_t> postedBeep_{0};
+  TripleBuffer<TonePlan> plans_;
+  ToneRenderer renderer_{plans_};
   Wait wait_ = &WaitUntil;
+  SoundControl control_;  // last: its thread uses everything above
 };
 
 }  // namespace quaverline

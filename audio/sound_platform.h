@@ -32,6 +32,10 @@ class SoundPlatform {
 
   // Blocks the caller for that many milliseconds (0 or less: returns at once).
   virtual void Sleep(std::int32_t milliseconds) = 0;
+
+  // Silences and closes the output for good, before the program ends: no sound thread is left
+  // running while the process tears itself down.
+  virtual void Shutdown() {}
 };
 
 }  // namespace quaverline

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "audio/device_sound.h"
-#include "audio/sdl_device.h"
+#include "audio/backends/sdl_device.h"
 #include "audio/wave_image.h"
 #include "test_support.h"
 

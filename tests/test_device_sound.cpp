@@ -2,7 +2,7 @@
 // and how it behaves without any usable driver.
 #include "audio/playback.h"
 #include "audio/device_sound.h"
-#include "audio/shared_library.h"
+#include "audio/backends/shared_library.h"
 #include "captured_stream.h"
 #include "process_maps.h"
 

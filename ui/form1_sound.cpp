@@ -67,6 +67,8 @@ void Form1::mnuBeenden_Click() { EndProgram(); }
 void Form1::EndProgram() {
   hide();
   StopSound(sound_);
+  // No sound thread may still run and log while the process tears itself down.
+  sound_.Shutdown();
   ExitProcess();
 }
 

@@ -39,6 +39,7 @@ write_pulseaudio_config() {
 load-module module-native-protocol-unix
 load-module module-null-sink sink_name=$null_sink rate=44100 format=s16le channels=2
 set-default-sink $null_sink
+load-module module-suspend-on-idle
 EOF
 }
 
@@ -107,6 +108,12 @@ start_server() {
     server_daemon pipewire-pulse
   fi
   wait_for 15 default_sink_is_null || { cat "$server_dir/server.log" >&2; fail "$server_kind did not start"; }
+}
+
+# sink_suspended: the null sink sleeps (PulseAudio's suspend-on-idle, WirePlumber's node suspend).
+sink_suspended() {
+  "${client_env[@]}" pactl list short sinks 2>/dev/null | awk -v sink="$null_sink" '$2 == sink { print $NF }' |
+    grep -qx SUSPENDED
 }
 
 # stop_server [<signal>]: KILL stands for a crash, TERM for a restart.

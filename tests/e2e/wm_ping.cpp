@@ -1,11 +1,13 @@
 // Plays the window manager's part of _NET_WM_PING against one window: sends a ping, waits for
 // the answer that the client sends back to the root window, and repeats.
-//   wm_ping <window id> <pings> <interval ms>
-// Prints how long each answer took; fails when one takes a second or more.
+//   wm_ping <window id> <pings> <interval ms> [<limit ms>]
+// Prints how long each answer took and the longest; fails when one takes longer than the limit
+// (a second unless given), or none comes within a second.
 #include <xcb/xcb.h>
 
 #include <poll.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -44,7 +46,8 @@ bool AwaitAnswer(xcb_connection_t* c, const xcb_client_message_event_t& ping, xc
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) return 2;
+  if (argc != 4 && argc != 5) return 2;
+  const double limitMs = argc == 5 ? std::atof(argv[4]) : 1000;
   const auto window = xcb_window_t(std::strtoul(argv[1], nullptr, 0));
   const auto interval = std::chrono::milliseconds(std::atoi(argv[3]));
   xcb_connection_t* c = xcb_connect(nullptr, nullptr);
@@ -62,13 +65,17 @@ int main(int argc, char** argv) {
   ping.data.data32[0] = Atom(c, "_NET_WM_PING");
   ping.data.data32[2] = window;
   int late = 0;
+  double longest = 0;
   for (int i = 1; i <= std::atoi(argv[2]); ++i) {
     ping.data.data32[1] = std::uint32_t(i);  // the time stamp, which the answer carries back
     const auto sent = Clock::now();
     xcb_send_event(c, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&ping));
     xcb_flush(c);
     if (AwaitAnswer(c, ping, root, sent + std::chrono::seconds(1))) {
-      std::printf("ping %d answered after %.1f ms\n", i, std::chrono::duration<double, std::milli>(Clock::now() - sent).count());
+      const double ms = std::chrono::duration<double, std::milli>(Clock::now() - sent).count();
+      std::printf("ping %d answered after %.1f ms\n", i, ms);
+      longest = std::max(longest, ms);
+      if (ms > limitMs) ++late;
     } else {
       std::printf("ping %d: no answer within 1 s\n", i);
       ++late;
@@ -77,5 +84,6 @@ int main(int argc, char** argv) {
     std::this_thread::sleep_until(sent + interval);
   }
   xcb_disconnect(c);
+  std::printf("longest answer %.1f ms; %d later than %.0f ms\n", longest, late, limitMs);
   return late == 0 ? 0 : 1;
 }

@@ -1,6 +1,6 @@
-#include "audio/sdl_library.h"
+#include "audio/backends/sdl_library.h"
 
-#include "audio/shared_library.h"
+#include "audio/backends/shared_library.h"
 #include "audio/sound_log.h"
 
 namespace quaverline {

@@ -20,8 +20,6 @@ namespace quaverline {
   X(OpenAudioDevice)                  \
   X(PauseAudioDevice)                 \
   X(GetAudioDeviceStatus)             \
-  X(LockAudioDevice)                  \
-  X(UnlockAudioDevice)                \
   X(CloseAudioDevice)
 
 struct SdlAudioCalls {

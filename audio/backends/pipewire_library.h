@@ -13,12 +13,21 @@ namespace quaverline {
   X(thread_loop_new)                 \
   X(thread_loop_get_loop)            \
   X(thread_loop_start)               \
+  X(thread_loop_stop)                \
   X(thread_loop_lock)                \
   X(thread_loop_unlock)              \
   X(thread_loop_destroy)             \
   X(properties_new)                  \
-  X(stream_new_simple)               \
+  X(context_new)                     \
+  X(context_connect)                 \
+  X(context_destroy)                 \
+  X(core_disconnect)                 \
+  X(proxy_destroy)                   \
+  X(stream_new)                      \
+  X(stream_add_listener)             \
   X(stream_connect)                  \
+  X(stream_set_active)               \
+  X(stream_update_properties)        \
   X(stream_destroy)                  \
   X(stream_dequeue_buffer)           \
   X(stream_queue_buffer)             \

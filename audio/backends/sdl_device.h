@@ -3,8 +3,8 @@
 // sound server that has restarted.
 #pragma once
 
+#include "audio/backends/sdl_library.h"
 #include "audio/output_device.h"
-#include "audio/sdl_library.h"
 
 #include <memory>
 
@@ -25,8 +25,9 @@ class SdlDevice final : public OutputDevice {
   SdlDevice& operator=(const SdlDevice&) = delete;
 
   bool ReportedLost() const override;
-  void Lock() const override { sdl_.LockAudioDevice(id_); }
-  void Unlock() const override { sdl_.UnlockAudioDevice(id_); }
+  // A paused device no longer calls the render function; SDL2 itself keeps feeding silence.
+  void SetActive(bool active) override { sdl_.PauseAudioDevice(id_, active ? 0 : 1); }
+  bool OnServer() const override { return false; }
 
  private:
   SdlDevice(const SdlAudioCalls& sdl, RenderFunction render, void* userdata)

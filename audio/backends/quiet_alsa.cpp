@@ -1,6 +1,6 @@
-#include "audio/quiet_alsa.h"
+#include "audio/backends/quiet_alsa.h"
 
-#include "audio/shared_library.h"
+#include "audio/backends/shared_library.h"
 
 namespace quaverline {
 

@@ -1,4 +1,4 @@
-#include "audio/shared_library.h"
+#include "audio/backends/shared_library.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "audio/pulse_device.h"
+#include "audio/backends/pulse_device.h"
 
 #include "audio/precise_wait.h"
 #include "audio/sound_log.h"
@@ -6,15 +6,19 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 namespace quaverline {
 
 namespace {
 
 // The whole delay from a click to its sound, the server's own buffer included; the server keeps
-// about three quarters of it queued in the stream and asks for more each time a quarter has
-// played. With 10 ms the stream ran dry now and then on an idle machine.
-constexpr pa_usec_t kTargetUs = 15000;
+// about three quarters of it queued and asks for more each time a quarter has played. A
+// real-time thread refills it in time; a thread that waits its turn behind busy programs needs
+// more in hand (with 10 ms the stream ran dry now and then even on an idle machine).
+constexpr pa_usec_t kTargetUs[] = {40000, 25000, 15000};  // by PriorityKind: normal, high, real-time
 // A server answers within milliseconds; one that does not is as good as absent.
 constexpr auto kAnswerLimit = std::chrono::milliseconds(2000);
 
@@ -38,12 +42,17 @@ bool PulseDevice::Connect() {
   context_ = pa_.context_new(pa_.threaded_mainloop_get_api(loop_), "Quaverline");
   if (context_ == nullptr) return false;
   pa_.context_set_state_callback(context_, &PulseDevice::ContextState, this);
-  if (pa_.context_connect(context_, nullptr, PA_CONTEXT_NOFLAGS, nullptr) < 0 ||
+  // No autospawn: a missing server is not started from the sound thread behind the user's back.
+  if (pa_.context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 ||
       pa_.threaded_mainloop_start(loop_) < 0 || !WaitForFlag(connected_, lost_, kAnswerLimit)) {
     qCInfo(lcSound, "pulseaudio: no server answers (%s)", pa_.strerror(pa_.context_errno(context_)));
     return false;
   }
-  if (!ConnectStream()) return false;
+  const ThreadPriority priority = RaiseThread(loopThread_.load());
+  const pa_usec_t target = kTargetUs[int(priority.kind)];
+  qCInfo(lcSound, "pulseaudio: its thread runs at %s; the stream keeps %.0f ms in hand", Describe(priority).c_str(),
+         target / 1000.0);
+  if (!ConnectStream(target)) return false;
   pa_.threaded_mainloop_lock(loop_);
   const pa_buffer_attr* attr = pa_.stream_get_buffer_attr(stream_);
   qCInfo(lcSound, "PulseAudio stream (libpulse %s): to the default output at %d Hz, S16LE, %d channels, "
@@ -54,16 +63,21 @@ bool PulseDevice::Connect() {
   return true;
 }
 
-bool PulseDevice::ConnectStream() {
+bool PulseDevice::ConnectStream(pa_usec_t target) {
+  wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
   pa_.threaded_mainloop_lock(loop_);
+  if (wakeFd_ >= 0) {
+    pa_mainloop_api* api = pa_.threaded_mainloop_get_api(loop_);
+    wakeEvent_ = api->io_new(api, wakeFd_, PA_IO_EVENT_INPUT, &PulseDevice::Wake, this);
+  }
   stream_ = pa_.stream_new(context_, "Quaverline", &kSpec, nullptr);
   int result = -1;
-  if (stream_ != nullptr) {
+  if (stream_ != nullptr && wakeEvent_ != nullptr) {
     pa_.stream_set_state_callback(stream_, &PulseDevice::StreamState, this);
     pa_.stream_set_write_callback(stream_, &PulseDevice::Write, this);
     pa_buffer_attr attr{};
     attr.maxlength = attr.prebuf = attr.minreq = attr.fragsize = static_cast<std::uint32_t>(-1);
-    attr.tlength = static_cast<std::uint32_t>(pa_.usec_to_bytes(kTargetUs, &kSpec));
+    attr.tlength = static_cast<std::uint32_t>(pa_.usec_to_bytes(target, &kSpec));
     result = pa_.stream_connect_playback(stream_, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr);
   }
   pa_.threaded_mainloop_unlock(loop_);
@@ -75,27 +89,54 @@ bool PulseDevice::ConnectStream() {
 }
 
 PulseDevice::~PulseDevice() {
-  if (loop_ == nullptr) return;
-  pa_.threaded_mainloop_lock(loop_);
-  if (stream_ != nullptr) {
-    pa_.stream_disconnect(stream_);
-    pa_.stream_unref(stream_);
+  // The disconnects below end the context as a failure would; they are not a loss.
+  closing_.store(true, std::memory_order_relaxed);
+  if (loop_ != nullptr) {
+    pa_.threaded_mainloop_lock(loop_);
+    if (wakeEvent_ != nullptr) {
+      pa_mainloop_api* api = pa_.threaded_mainloop_get_api(loop_);
+      api->io_free(wakeEvent_);
+    }
+    if (stream_ != nullptr) {
+      pa_.stream_disconnect(stream_);
+      pa_.stream_unref(stream_);
+    }
+    if (context_ != nullptr) {
+      pa_.context_disconnect(context_);
+      pa_.context_unref(context_);
+    }
+    pa_.threaded_mainloop_unlock(loop_);
+    pa_.threaded_mainloop_stop(loop_);
+    pa_.threaded_mainloop_free(loop_);
   }
-  if (context_ != nullptr) {
-    pa_.context_disconnect(context_);
-    pa_.context_unref(context_);
-  }
-  pa_.threaded_mainloop_unlock(loop_);
-  pa_.threaded_mainloop_stop(loop_);
-  pa_.threaded_mainloop_free(loop_);
+  if (wakeFd_ >= 0) close(wakeFd_);
+}
+
+void PulseDevice::SetActive(bool active) {
+  wantActive_.store(active, std::memory_order_relaxed);
+  const std::uint64_t one = 1;
+  if (wakeFd_ >= 0) [[maybe_unused]] const auto written = write(wakeFd_, &one, sizeof one);
+}
+
+void PulseDevice::Wake(pa_mainloop_api*, pa_io_event*, int fd, pa_io_event_flags_t, void* self) {
+  auto* device = static_cast<PulseDevice*>(self);
+  std::uint64_t count = 0;
+  [[maybe_unused]] const auto read_ = read(fd, &count, sizeof count);
+  const bool corked = !device->wantActive_.load(std::memory_order_relaxed);
+  if (corked == device->corked_ || device->stream_ == nullptr) return;
+  device->corked_ = corked;
+  // What was queued before the sleep is silence: dropped, so that a waking tone is not behind it.
+  if (!corked) device->pa_.stream_flush(device->stream_, nullptr, nullptr);
+  device->pa_.stream_cork(device->stream_, corked ? 1 : 0, nullptr, nullptr);
 }
 
 void PulseDevice::ContextState(pa_context* context, void* self) {
   auto* device = static_cast<PulseDevice*>(self);
+  device->loopThread_.store(CurrentThreadId(), std::memory_order_relaxed);
   const pa_context_state_t state = device->pa_.context_get_state(context);
   if (state == PA_CONTEXT_READY) device->connected_.store(true, std::memory_order_relaxed);
   if (state == PA_CONTEXT_FAILED || state == PA_CONTEXT_TERMINATED) {
-    if (device->connected_.load(std::memory_order_relaxed)) {
+    if (device->connected_.load(std::memory_order_relaxed) && !device->closing_.load(std::memory_order_relaxed)) {
       qCInfo(lcSound, "pulseaudio: connection lost (%s)", device->pa_.strerror(device->pa_.context_errno(context)));
     }
     device->lost_.store(true, std::memory_order_relaxed);

@@ -34,6 +34,8 @@ namespace quaverline {
   X(stream_begin_write)            \
   X(stream_write)                  \
   X(stream_disconnect)             \
+  X(stream_cork)                   \
+  X(stream_flush)                  \
   X(stream_unref)
 
 struct PulseCalls {

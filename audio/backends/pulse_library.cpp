@@ -1,6 +1,6 @@
-#include "audio/pulse_library.h"
+#include "audio/backends/pulse_library.h"
 
-#include "audio/shared_library.h"
+#include "audio/backends/shared_library.h"
 
 namespace quaverline {
 

@@ -1,36 +1,45 @@
 // One output stream on a PipeWire server, for desktops whose sound runs on PipeWire. Each cycle
 // of PipeWire's graph it renders exactly the frames the graph asks for, in small cycles, which is
-// what keeps both tones exact and the delay from click to sound short.
+// what keeps both tones exact and the delay from click to sound short. Before it makes a stream
+// it reads the server's registry: a PipeWire without an audio sink or a session manager (one that
+// runs beside PulseAudio for screen sharing only) does not handle sound, and is declined at once.
 #pragma once
 
+#include "audio/backends/pipewire_library.h"
+#include "audio/backends/thread_priority.h"
 #include "audio/output_device.h"
-#include "audio/pipewire_library.h"
 
 #include <atomic>
 #include <memory>
-#include <mutex>
+#include <sys/types.h>
 
 namespace quaverline {
 
 class PipeWireDevice final : public OutputDevice {
  public:
+  enum class Outcome { Opened, Declined, Failed };
   // Connects a stream to the server's default output and waits until it flows. Null when there is
-  // no server, or when the server has linked the stream to no output within a second (PipeWire
-  // that runs for screen sharing only, beside PulseAudio); the reason goes to the sound log.
-  static std::unique_ptr<PipeWireDevice> Open(const PipeWireCalls& pw, RenderFunction render, void* userdata);
+  // no server (Failed) or the server does not handle sound (Declined); the reason goes to the
+  // sound log.
+  static std::unique_ptr<PipeWireDevice> Open(const PipeWireCalls& pw, RenderFunction render, void* userdata,
+                                              Outcome& outcome);
   ~PipeWireDevice() override;
   PipeWireDevice(const PipeWireDevice&) = delete;
   PipeWireDevice& operator=(const PipeWireDevice&) = delete;
 
   bool ReportedLost() const override { return lost_.load(std::memory_order_relaxed); }
-  void Lock() const override { renderMutex_.lock(); }
-  void Unlock() const override { renderMutex_.unlock(); }
+  void SetActive(bool active) override;
+  bool OnServer() const override { return true; }
 
  private:
+  struct Registry;
   PipeWireDevice(const PipeWireCalls& pw, RenderFunction render, void* userdata)
       : pw_(pw), render_(render), userdata_(userdata) {}
-  bool Connect();
+  bool ConnectCore();
+  bool HandlesSound();
+  bool ConnectStream();
   bool WaitUntilStreaming() const;
+  void ChooseCycle();
   static void StateChanged(void* self, pw_stream_state old, pw_stream_state state, const char* error);
   static void Process(void* self);
 
@@ -38,8 +47,11 @@ class PipeWireDevice final : public OutputDevice {
   RenderFunction render_;
   void* userdata_;
   pw_thread_loop* loop_ = nullptr;
+  pw_context* context_ = nullptr;
+  pw_core* core_ = nullptr;
   pw_stream* stream_ = nullptr;
-  mutable std::mutex renderMutex_;  // held while render_ runs, and by Lock
+  spa_hook streamListener_{};
+  std::atomic<pid_t> dataThread_{0};
   std::atomic<bool> streaming_{false};
   std::atomic<bool> lost_{false};
 };

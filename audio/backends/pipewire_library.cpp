@@ -1,6 +1,6 @@
-#include "audio/pipewire_library.h"
+#include "audio/backends/pipewire_library.h"
 
-#include "audio/shared_library.h"
+#include "audio/backends/shared_library.h"
 #include "audio/sound_log.h"
 
 #include <cstdio>

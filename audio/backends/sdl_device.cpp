@@ -1,4 +1,4 @@
-#include "audio/sdl_device.h"
+#include "audio/backends/sdl_device.h"
 
 #include "audio/sound_log.h"
 #include "audio/wave_image.h"
@@ -57,6 +57,7 @@ std::unique_ptr<SdlDevice> SdlDevice::Open(const SdlAudioCalls& sdl, RenderFunct
            FormatName(native.format), native.channels);
     sdl.free(name);
   }
+  // SDL raises its audio thread itself (through RealtimeKit where that runs).
   sdl.PauseAudioDevice(device->id_, 0);
   return device;
 }

@@ -1,0 +1,31 @@
+// Scheduling for the threads that render sound, as desktop audio clients get it: real-time where
+// the process may set it itself (root, RLIMIT_RTPRIO) or RealtimeKit grants it, else a raised nice
+// level the same two ways. A stream chooses how much it keeps queued from what its thread got.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+
+namespace quaverline {
+
+enum class PriorityKind { Normal, High, RealTime };
+
+struct ThreadPriority {
+  PriorityKind kind = PriorityKind::Normal;
+  int level = 0;     // the real-time priority, or the nice level
+  std::string how;   // how it was had, for the sound log
+};
+
+// The calling thread's id, as the scheduler knows it.
+pid_t CurrentThreadId();
+
+// What the thread runs at now.
+ThreadPriority ReadThreadPriority(pid_t thread);
+
+// Raises one thread of this process, unless it runs real-time already.
+ThreadPriority RaiseThread(pid_t thread);
+
+// "real-time round-robin 20 (set directly)", "nice -11 (through RealtimeKit)", "nice 0".
+std::string Describe(const ThreadPriority& priority);
+
+}  // namespace quaverline
