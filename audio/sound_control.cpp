@@ -12,6 +12,8 @@ Nanos ToNanos(std::chrono::milliseconds ms) { return std::chrono::duration_cast<
 
 double MsSince(Nanos start) { return double(SteadyNanos() - start) / 1e6; }
 
+constexpr int kSettlingStallFactor = 5;
+
 }  // namespace
 
 const char* DeviceStateName(DeviceState state) {
@@ -237,8 +239,11 @@ void SoundControl::Close() {
 }
 
 bool SoundControl::Stalled(Nanos now) const {
-  if (port_->Callbacks() == 0) return false;  // still waking up
-  return now - port_->LastCallback() > ToNanos(timing_.stallLimit);
+  // A sink that wakes from a long sleep, or a null sink that first renders in large blocks, may
+  // take seconds between the new stream's first buffers and the rest.
+  const auto limit = port_->Callbacks() < timing_.settleBuffers ? kSettlingStallFactor * timing_.stallLimit
+                                                                 : timing_.stallLimit;
+  return now - port_->LastCallback() > ToNanos(limit);
 }
 
 }  // namespace quaverline

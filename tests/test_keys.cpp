@@ -1,6 +1,7 @@
 // Piano keys and the sound buttons, through the window, with the recording sound layer.
 #include "form_fixture.h"
 #include "test_support.h"
+#include "ui/playback_wait.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -31,6 +32,8 @@ class KeysTest : public QObject {
   void secondKeyDuringANote();
   void editsDuringTheNoteCount();
   void soundcardButtonDuringANote();
+  void tickDueDuringPlayback_data();
+  void tickDueDuringPlayback();
   void singleToneButtons();
   void badDurationLeavesNothingSounding_data();
   void badDurationLeavesNothingSounding();
@@ -155,6 +158,43 @@ void KeysTest::soundcardButtonDuringANote() {
   QCOMPARE(Kinds(f.sound), (std::vector{SoundCall::Start, SoundCall::Start, SoundCall::Sleep, SoundCall::Stop,
                                         SoundCall::Stop}));
   QCOMPARE(f.sound.calls[1].frameCount, 66);
+}
+
+void KeysTest::tickDueDuringPlayback_data() {
+  QTest::addColumn<bool>("keyDuringPlayback");
+  QTest::addColumn<QStringList>("lines");
+  QTest::newRow("the kept tick ends the note") << false << QStringList{"Sound Portb.0 , 150 , 349"};
+  QTest::newRow("a key waiting behind the playback sets the timer again")
+      << true << QStringList{"Sound Portb.0 , 150 , 440", "Sound Portb.0 , 150 , 349"};
+}
+
+// Playback holds the note timer from 100 ms to 350 ms into key F's note, so F's tick at 300 ms is
+// kept. Without more, it ends F's wait as soon as playback is over (not at the timer's next tick at
+// 600 ms). A click on A that waited behind the playback comes first and sets the timer again: its
+// note then lasts its whole 300 ms, and the kept tick of F is not delivered into it.
+void KeysTest::tickDueDuringPlayback() {
+  QFETCH(bool, keyDuringPlayback);
+  QFETCH(QStringList, lines);
+  FormFixture f;
+  QTimer::singleShot(100, f.form.get(), [&f, keyDuringPlayback] {
+    {
+      const NoteTimerHold hold(f.form->Timer1);
+      WaitAnsweringDesktop(std::chrono::steady_clock::now() + std::chrono::milliseconds(250));
+    }
+    // As the click held back by the playback, queued when it ends.
+    if (keyDuringPlayback) QMetaObject::invokeMethod(f.form.get(), [&f] { f.ClickKey("A"); }, Qt::QueuedConnection);
+  });
+  const auto started = std::chrono::steady_clock::now();
+  f.ClickKey("F");
+  const auto tookMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+  QCOMPARE(f.Lines(), lines);
+  if (keyDuringPlayback) {
+    QCOMPARE(f.sound.wallTimes.size(), std::size_t(3));  // F's start, A's start and its stop, which ends F's wait
+    const auto aHeld = std::chrono::duration_cast<std::chrono::milliseconds>(f.sound.wallTimes[2] - f.sound.wallTimes[1]);
+    QVERIFY2(aHeld.count() >= 295, qPrintable(QString::number(aHeld.count())));
+  } else {
+    QVERIFY2(tookMs.count() >= 345 && tookMs.count() < 550, qPrintable(QString::number(tookMs.count())));
+  }
 }
 
 void KeysTest::singleToneButtons() {

@@ -29,6 +29,7 @@ namespace quaverline {
 class Backdrop;
 class CaptionButton;
 class CodeListBox;
+class InputCounter;
 class KeyAreaWidget;
 
 class Form1 : public QMainWindow, private MelodyHost {
@@ -152,6 +153,7 @@ class Form1 : public QMainWindow, private MelodyHost {
   std::int32_t StopFlag() const override { return stopflag; }
 
   SoundPlatform& sound_;
+  InputCounter* heldInput_ = nullptr;
 };
 
 }  // namespace quaverline

@@ -6,6 +6,7 @@
 #include "ui/form1.h"
 #include "ui/key_area_widget.h"
 #include "ui/key_table.h"
+#include "ui/playback_wait.h"
 #include "ui/window_icon.h"
 
 #include <QGuiApplication>
@@ -67,6 +68,7 @@ Form1::Form1(SoundPlatform& sound, QWidget* parent)
     return QInputDialog::getText(this, title, prompt);
   };
   ExitProcess = [] { std::exit(0); };
+  heldInput_ = new InputCounter(this);
 
   setWindowTitle(Utf8(kWindowTitle));
   setWindowIcon(WindowIcon());

@@ -1,6 +1,7 @@
 // The sound buttons, the note timer and the melody that every key plays through.
 #include "audio/playback.h"
 #include "ui/form1.h"
+#include "ui/playback_wait.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -59,7 +60,15 @@ void Form1::ArmTimer(std::int32_t intervalMs) {
 
 void Form1::WaitForTimer() {
   // Sleeps in the event loop: the window stays responsive and an idle note costs no processor.
-  while (Timer1.Enabled()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  while (Timer1.Enabled()) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    // After playback held the timer, the clicks and keys it held back come first, as they would
+    // to a thread that had been blocked; then the tick, unless one of them set the timer again.
+    if (Timer1.HasKeptTick()) {
+      DeliverHeldInput(*heldInput_);
+      Timer1.DeliverKeptTick();
+    }
+  }
 }
 
 void Form1::mnuBeenden_Click() { EndProgram(); }

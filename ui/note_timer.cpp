@@ -18,12 +18,15 @@ void NoteTimer::Hold() { held_ = true; }
 
 void NoteTimer::Release() {
   held_ = false;
-  if (!tickKept_) return;
+  // A wait asleep in the event loop looks at the kept tick.
+  if (tickKept_)
+    if (auto* dispatcher = QAbstractEventDispatcher::instance(thread())) dispatcher->wakeUp();
+}
+
+void NoteTimer::DeliverKeptTick() {
+  if (!HasKeptTick()) return;
   tickKept_ = false;
-  // From the event loop, after the handler that held the timer has returned.
-  QTimer::singleShot(0, this, [this] {
-    if (Ticking()) emit Timer();
-  });
+  if (Ticking()) emit Timer();
 }
 
 void NoteTimer::SetInterval(int milliseconds) {
@@ -37,6 +40,7 @@ void NoteTimer::SetEnabled(bool enabled) {
 }
 
 void NoteTimer::Restart() {
+  tickKept_ = false;  // a tick of the timer as it was set before
   if (Ticking()) {
     timer_.start(interval_);
     return;

@@ -1,7 +1,9 @@
 // The window's timer: ticks every Interval milliseconds while it is enabled. An interval of 0
 // never ticks, and changing the interval or enabling it starts the count afresh. While held (during
 // playback, which lets the window system's events through but runs no handler of the program) a
-// tick that falls due is kept and comes once the hold ends, as if the thread had been blocked.
+// tick that falls due is kept; the note's wait delivers it once the hold has ended and the input
+// held back meanwhile has been delivered, as if the thread had been blocked. A kept tick is dropped
+// when the timer is set again before it is delivered.
 #pragma once
 
 #include <QObject>
@@ -20,6 +22,9 @@ class NoteTimer : public QObject {
   void SetEnabled(bool enabled);
   void Hold();
   void Release();
+  // A tick fell due while held and has not been delivered.
+  bool HasKeptTick() const { return tickKept_ && !held_; }
+  void DeliverKeptTick();
 
  signals:
   void Timer();

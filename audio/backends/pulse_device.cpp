@@ -125,8 +125,8 @@ void PulseDevice::Wake(pa_mainloop_api*, pa_io_event*, int fd, pa_io_event_flags
   const bool corked = !device->wantActive_.load(std::memory_order_relaxed);
   if (corked == device->corked_ || device->stream_ == nullptr) return;
   device->corked_ = corked;
-  // What was queued before the sleep is silence: dropped, so that a waking tone is not behind it.
-  if (!corked) device->pa_.stream_flush(device->stream_, nullptr, nullptr);
+  // The silence still queued from before the sleep plays first on waking, while the sink's own
+  // start drops a few frames, as a new stream's first buffers do.
   device->pa_.stream_cork(device->stream_, corked ? 1 : 0, nullptr, nullptr);
 }
 

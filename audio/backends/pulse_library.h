@@ -35,7 +35,6 @@ namespace quaverline {
   X(stream_write)                  \
   X(stream_disconnect)             \
   X(stream_cork)                   \
-  X(stream_flush)                  \
   X(stream_unref)
 
 struct PulseCalls {

@@ -91,19 +91,17 @@ asleep_then_note() {
   check_notes "the first note after ${idle_s} s of silence" "$dir/idle.raw" 1
 }
 
-# restart_then_notes <signal> <what>: the first click as soon as the server answers again, while
-# the window is pinged every 20 ms.
+# restart_then_notes <signal> <what>: the first click as soon as the server answers again and its
+# recording flows, while the window is pinged every 20 ms.
 restart_then_notes() {
   local capture=$dir/restart-$2.raw ping_pid status=0
   stop_server "$1"
   start_server
   echo "  $server_kind stopped with SIG$1 and started again ($2)"
+  start_capture "$capture"
   "$wm_ping" "$window" 50 20 "$ping_limit_ms" >"$dir/pings-$2.txt" &
   ping_pid=$!
   started "$ping_pid"
-  "${recorder[@]}" --latency-msec="$(recorder_latency_ms)" >"$capture" 2>>"$server_dir/parec.log" &
-  capture_pid=$!
-  started "$capture_pid"
   click_notes "$capture" 2
   wait "$ping_pid" || status=$?
   forget_process "$ping_pid"
