@@ -5,13 +5,12 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace quaverline {
 
 struct Backend {
-  std::string name;
+  const char* name;  // for the sound log
   // Null when this backend has no device to give; the reason goes to the sound log.
   std::function<std::unique_ptr<OutputDevice>(RenderFunction render, void* userdata)> open;
 };

@@ -42,6 +42,7 @@ class DeviceSound final : public SoundPlatform {
   bool HasDevice() { return control_.WaitForOpen(std::chrono::seconds(10)); }
 
   DeviceState State() const { return control_.State(); }
+  const char* OpenedBackend() const { return control_.OpenedBackend(); }
 
   // How Beep and Sleep wait for their end: by default they block the calling thread. Another wait
   // must not return before the deadline. Set before the first call.

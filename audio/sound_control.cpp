@@ -81,7 +81,9 @@ void SoundControl::OpenSoon() {
 }
 
 bool SoundControl::Playable() const {
-  return State() != DeviceState::Closed || !tried_.load(std::memory_order_acquire);
+  // Read in this order: TryOpen marks the state before it marks the try.
+  const bool tried = tried_.load(std::memory_order_acquire);
+  return !tried || State() != DeviceState::Closed;
 }
 
 bool SoundControl::WaitForOpen(std::chrono::milliseconds limit) {
@@ -206,9 +208,9 @@ SoundControl::Clock::time_point SoundControl::Step(bool wanted, bool openWanted)
 }
 
 bool SoundControl::TryOpen(bool serversOnly) {
-  tried_.store(true, std::memory_order_release);
   const DeviceState before = State();
   SetState(DeviceState::Opening);
+  tried_.store(true, std::memory_order_release);
   for (Backend& backend : opener_->Backends(serversOnly)) {
     auto port = std::make_unique<DevicePort>(renderer_, timing_);
     const Nanos opening = SteadyNanos();
@@ -219,12 +221,13 @@ bool SoundControl::TryOpen(bool serversOnly) {
     while (port->Callbacks() < timing_.settleBuffers && SteadyNanos() - openedAt < ToNanos(timing_.settleLimit))
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     if (port->Callbacks() >= timing_.settleBuffers)
-      qCInfo(lcSound, "%s: sound flows %.1f ms after opening", backend.name.c_str(), MsSince(opening));
+      qCInfo(lcSound, "%s: sound flows %.1f ms after opening", backend.name, MsSince(opening));
     else
       qCInfo(lcSound, "%s: the output has not asked for sound within %lld ms; it plays once it does",
-             backend.name.c_str(), static_cast<long long>(timing_.settleLimit.count()));
+             backend.name, static_cast<long long>(timing_.settleLimit.count()));
     device_ = std::move(device);
     port_ = std::move(port);
+    opened_.store(backend.name, std::memory_order_release);
     awakeSince_ = SteadyNanos();
     SetState(DeviceState::Open);
     return true;

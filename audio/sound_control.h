@@ -88,6 +88,8 @@ class SoundControl {
   void Shutdown();
 
   DeviceState State() const { return state_.load(std::memory_order_acquire); }
+  // The backend of the device opened last ("PipeWire", "PulseAudio", "SDL"), or null.
+  const char* OpenedBackend() const { return opened_.load(std::memory_order_acquire); }
   // A device is open, opening, asleep or being replaced: a tone asked for now will be heard.
   bool Playable() const;
   // Waits up to `limit` until the open that is under way (or asked for now) has ended; true when
@@ -123,6 +125,7 @@ class SoundControl {
   std::atomic<bool> tried_{false};
   std::atomic<DeviceState> state_{DeviceState::Closed};
   std::atomic<Nanos> lastWanted_{0};
+  std::atomic<const char*> opened_{nullptr};
 
   std::mutex mutex_;  // guards the requests below; never held while a device is touched
   std::condition_variable wake_;

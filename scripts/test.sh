@@ -15,8 +15,9 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir "$build" --output-on-failure
 
 # The hand-off between callers and the audio thread once more under ThreadSanitizer: a second,
-# small build of only the test that drives it from several threads. Any report fails the run.
+# small build of only the test that drives it from several threads, on SDL's dummy driver and on
+# the program's own streams on private sound servers. Any report fails the run.
 tsan="$here/build/tsan"
 cmake -S "$here" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUAVERLINE_TSAN=ON
 cmake --build "$tsan" --target test_audio_threads
-ctest --test-dir "$tsan" -R '^test_audio_threads$' --output-on-failure
+ctest --test-dir "$tsan" -R '^(test_audio_threads|server_threads)$' --output-on-failure

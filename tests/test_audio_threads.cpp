@@ -4,6 +4,7 @@
 // call still does what it says under that load.
 #include "audio/playback.h"
 #include "audio/device_sound.h"
+#include "audio/tone_handoff.h"
 #include "audio/wave_image.h"
 #include "test_support.h"
 
@@ -46,9 +47,11 @@ class AudioThreadsTest : public QObject {
   void init() { QVERIFY(dir_.isValid()); }
   void cleanup() { ResetSdlDriver(); }
 
+  void handOffNeverShowsAHalfWrittenPlan();
   void handOffUnderLoad_data();
   void handOffUnderLoad();
   void openAndCloseWhileSounding();
+  void handOffOnAServer();
   void firstCallsFromTwoThreadsOpenOnce();
 
  private:
@@ -58,6 +61,48 @@ class AudioThreadsTest : public QObject {
 
   QTemporaryDir dir_;
 };
+
+// The writer fills each plan's image with its own id; the reader must only ever see plans whose
+// every frame, frame count and length belong to one id, and ids that never go back.
+void AudioThreadsTest::handOffNeverShowsAHalfWrittenPlan() {
+  auto plans = std::make_unique<TripleBuffer<TonePlan>>();
+  constexpr std::uint64_t kPlans = 20000;
+  std::atomic<bool> done{false};
+  std::thread writer([&] {
+    for (std::uint64_t id = 1; id <= kPlans; ++id) {
+      TonePlan& plan = plans->Back();
+      plan.loop.id = id;
+      plan.loop.frameCount = std::int32_t(1 + id % kWaveCapacity);
+      plan.loop.totalFrames = std::int64_t(id);
+      const auto value = std::int16_t(id % 30000);
+      for (std::int32_t i = 0; i < plan.loop.frameCount; ++i) plan.loop.frames[std::size_t(i)] = {value, value};
+      plans->Publish();
+    }
+    done = true;
+  });
+  std::uint64_t seen = 0, taken = 0, torn = 0, backwards = 0;
+  for (;;) {
+    const bool finished = done.load();
+    if (!plans->TakeNewest()) {
+      if (finished) break;
+      continue;
+    }
+    ++taken;
+    const LoopPlan& loop = plans->Front().loop;
+    const auto value = std::int16_t(loop.id % 30000);
+    bool whole = loop.frameCount == std::int32_t(1 + loop.id % kWaveCapacity) && loop.totalFrames == std::int64_t(loop.id);
+    for (std::int32_t i = 0; whole && i < loop.frameCount; ++i)
+      whole = loop.frames[std::size_t(i)].Left == value && loop.frames[std::size_t(i)].Right == value;
+    torn += whole ? 0 : 1;
+    backwards += loop.id < seen ? 1 : 0;
+    seen = loop.id;
+  }
+  writer.join();
+  qInfo("%llu plans written, %llu taken", static_cast<unsigned long long>(kPlans), static_cast<unsigned long long>(taken));
+  QCOMPARE(torn, std::uint64_t(0));
+  QCOMPARE(backwards, std::uint64_t(0));
+  QCOMPARE(seen, kPlans);  // the last plan always arrives
+}
 
 void AudioThreadsTest::handOffUnderLoad_data() {
   QTest::addColumn<QString>("driver");
@@ -146,6 +191,36 @@ void AudioThreadsTest::openAndCloseWhileSounding() {
     // Closed with the loop still sounding.
   }
   qInfo("%d devices opened and closed while sounding", kCycles);
+}
+
+// The same hammering against the program's own stream on a private sound server, whose thread
+// renders (tests/e2e/server_threads.sh starts the servers and names one in QUAVERLINE_TEST_SERVER).
+void AudioThreadsTest::handOffOnAServer() {
+  const QByteArray server = qgetenv("QUAVERLINE_TEST_SERVER");
+  if (server.isEmpty()) QSKIP("needs a private sound server: tests/e2e/server_threads.sh runs this");
+  qunsetenv("SDL_AUDIODRIVER");
+  DeviceSound sound;
+  QVERIFY(sound.HasDevice());
+  QCOMPARE(QByteArray(sound.OpenedBackend()), server);
+  auto wave = NewWaveImage();
+  std::atomic<int> wrongResults{0};
+  std::thread starter([&] {
+    for (int i = 0; i < 400; ++i) {
+      const int frames = kFrameCounts[std::size_t(i) % kFrameCounts.size()];
+      SynthesizeTone(*wave, 44100.0 / frames, 44100.0 / frames);
+      if (PlayWave(sound, *wave, kLoop, kLoopMs) != 1) ++wrongResults;
+      sound.Sleep(i % 3);
+      StopSound(sound);
+    }
+  });
+  std::thread beeper([&] {
+    for (int j = 0; j < 200; ++j) sound.Beep(440 + j % 500, 1 + j % 3);
+  });
+  starter.join();
+  beeper.join();
+  QCOMPARE(wrongResults.load(), 0);
+  QVERIFY(FallsSilent(sound, 3000));
+  QCOMPARE(sound.State(), DeviceState::Open);
 }
 
 // The device opens in the background or at the first sound; here that first sound is asked for by
