@@ -12,7 +12,20 @@ build="$here/build/bench"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUAVERLINE_TESTS=ON \
   -DQUAVERLINE_SANITIZE=OFF -DQUAVERLINE_TSAN=OFF >/dev/null
 cmake --build "$build" --target quaverline bare_window bare_window_text bare_window_text_sound startup_probe \
-  startup_phases bench_note_cpu bench_tone_length click_to_sound tone_check
+  startup_phases bench_note_cpu bench_tone_length click_to_sound tone_check wm_ping
+
+# QUAVERLINE_BENCH_BEFORE=<commit> also measures that commit's program on the sound servers, in the
+# same run, built the same way in build/bench-before.
+before=""
+if [[ -n ${QUAVERLINE_BENCH_BEFORE:-} ]]; then
+  before_src="$here/build/bench-before-src"
+  rm -rf "$before_src"
+  git -C "$here" archive --format=tar --prefix=src/ "$QUAVERLINE_BENCH_BEFORE" | tar -x -C "$here/build" --transform "s|^src|bench-before-src|"
+  cmake -S "$before_src" -B "$here/build/bench-before" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUAVERLINE_TESTS=OFF \
+    -DQUAVERLINE_SANITIZE=OFF -DQUAVERLINE_TSAN=OFF >/dev/null
+  cmake --build "$here/build/bench-before" --target quaverline
+  before="$here/build/bench-before/quaverline"
+fi
 
 runs="${QUAVERLINE_BENCH_RUNS:-10}"
 work="$(mktemp -d)"
@@ -82,7 +95,13 @@ QT_QPA_PLATFORM=offscreen "$build/bench/bench_tone_length"
 
 echo
 echo "== Key F clicked in the program on sound servers (Xvfb, XTest, parec)"
-"$here/bench/click_to_sound.sh" "$build/quaverline" "$build/bench/click_to_sound" "$build/tests/tone_check"
+"$here/bench/click_to_sound.sh" "$build/quaverline" "$build/bench/click_to_sound" "$build/tests/tone_check" \
+  "$build/tests/wm_ping"
+if [[ -n $before ]]; then
+  echo
+  echo "== The same with the program at $QUAVERLINE_BENCH_BEFORE (before)"
+  "$here/bench/click_to_sound.sh" "$before" "$build/bench/click_to_sound" "$build/tests/tone_check" "$build/tests/wm_ping"
+fi
 
 echo
 echo "load after: $(uptime | sed 's/.*load average/load average/')"

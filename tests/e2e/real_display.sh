@@ -27,14 +27,18 @@ play_key "$key_a_x" "$capture" || fail "no tone ended after the click on A"
 # "copy list to clipboard". The menu takes the keyboard once it is mapped.
 shown_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
 more_windows_than() { (($(shown_windows) > $1)); }
-windows_before=$(shown_windows)
-click_at $((left + list_x)) $((top + list_y)) 3
-wait_for 5 more_windows_than "$windows_before" ||
-  fail "the list's context menu did not open"
+open_list_menu() {
+  local before
+  before=$(shown_windows)
+  click_at $((left + list_x)) $((top + list_y)) 3
+  wait_for 5 more_windows_than "$before" || fail "the list's context menu did not open"
+}
+open_list_menu
 xdotool key --delay 50 Down Down Return
 
 printf '%s' "$expected_text" >"$work/expected.txt"
 read_clipboard() { xclip -o -selection clipboard >"$work/clipboard.txt" 2>/dev/null && test -s "$work/clipboard.txt"; }
+read_clipboard_matching() { read_clipboard && cmp -s "$1" "$work/clipboard.txt"; }
 wait_for 5 read_clipboard || fail "the clipboard stayed empty"
 if ! cmp "$work/expected.txt" "$work/clipboard.txt"; then
   echo "expected:" >&2
@@ -50,6 +54,8 @@ od -c "$work/clipboard.txt"
 
 # A list playing while a window manager pings the window and a key is clicked.
 source "$(dirname "$0")/playback_ping.sh"
+source "$(dirname "$0")/short_beeps_ping.sh"
+source "$(dirname "$0")/playback_order.sh"
 
 # "End" is the first item of the menu bar.
 end_program $((Y + menu_bar_height / 2)) 5 "$work/program.log"
