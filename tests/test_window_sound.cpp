@@ -12,7 +12,9 @@
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 using namespace quaverline;
@@ -37,6 +39,7 @@ class WindowSoundTest : public QObject {
   void soundcardLoops_data();
   void soundcardLoops();
   void speakerButton();
+  void noteKeepsItsLengthUnderABeep();
   void playbackRepaintsButHoldsTimers();
   void noDevice();
 
@@ -93,6 +96,34 @@ void WindowSoundTest::speakerButton() {
   // 666 Hz: two sign changes a period.
   const long changes = stream.LeftSignChanges(stream.FirstSounding(), stream.LastSounding() + 1);
   QVERIFY2(std::labs(changes - 2 * 666 * 150 / 1000) <= 2, qPrintable(QString::number(changes)));
+}
+
+// "Play on PC-Speaker" clicked during key F's note holds the note timer for its 400 ms beep; the
+// note still ends at its own 300 ms rather than when the beep lets the timer tick. The note's
+// frames are those that are neither silent nor the beep's two levels.
+void WindowSoundTest::noteKeepsItsLengthUnderABeep() {
+  UseDiskAudio(capture_);
+  {
+    DeviceSound sound;
+    sound.SetWait(&WaitAnsweringDesktop);
+    QVERIFY(sound.HasDevice());
+    Form1 form(sound);
+    form.Text1->setText(QStringLiteral("400"));
+    QTimer::singleShot(100, &form, [&form] { form.Command1_Click(); });
+    form.KeyArea_Click(KeyIndex("F"));
+    Drain(sound);
+  }
+  const CapturedStream stream = CapturedStream::Read(capture_);
+  long first = -1, last = -1;
+  for (std::size_t i = 0; i < stream.frames.size(); ++i) {
+    const int left = stream.frames[i].Left;
+    if (left == 0 || left == kBeepAmplitude || left == -kBeepAmplitude) continue;
+    if (first < 0) first = long(i);
+    last = long(i);
+  }
+  QVERIFY(first >= 0);
+  const long spanMs = (last - first) * 1000 / kSampleRate;
+  QVERIFY2(spanMs > 290 && spanMs <= 300, qPrintable(QString::number(spanMs)));
 }
 
 // With the program's wait, a list playing on the sound card lets the window repaint; a note timer

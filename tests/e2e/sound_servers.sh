@@ -60,6 +60,16 @@ check_backend() {
   [[ -n $opened ]] && ! grep -qv "$2" <<<"$opened" || failed_check "expected $2"
 }
 
+# check_queued <log>: what the server says it keeps queued for each PulseAudio stream (its buffer
+# attributes, in the sound log) holds the delay from click to sound within 15 ms.
+check_queued() {
+  local queued
+  queued=$(sed -nE 's/.*PulseAudio stream .* ([0-9.]+) ms queued.*/\1/p' "$1")
+  checks=$((checks + 1))
+  echo "  queued in each PulseAudio stream (ms): $(paste -sd' ' <<<"$queued")"
+  [[ -n $queued ]] && awk '$1 > 15 { bad = 1 } END { exit bad }' <<<"$queued" || failed_check "more than 15 ms queued"
+}
+
 # under_load: four processes spin on the two cores, at the program's own priority, while F is
 # clicked.
 under_load() {
@@ -136,6 +146,7 @@ session() {
   stop_process "$prog_pid"
   stop_server
   check_backend "$dir/program.log" "$3"
+  [[ $1 != pulseaudio ]] || check_queued "$dir/program.log"
   grep -E "real-time|nice|sleeps|wakes|lost" "$dir/program.log" | sort | uniq -c | sed 's/^/  log: /'
 }
 
