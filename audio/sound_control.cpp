@@ -148,12 +148,7 @@ SoundControl::Clock::time_point SoundControl::Step(bool wanted, bool openWanted)
       if (reported || Stalled(nanos)) {
         qCInfo(lcSound, "device lost (%s); opening one afresh",
                reported ? "the backend reported it gone" : "it stopped asking for sound");
-        lostOnServer_ = device_->OnServer();
-        Close();
-        SetState(DeviceState::Lost);
-        backoff_ = timing_.firstRetry;
-        retryAt_ = now;
-        return now;
+        return Lose(now);
       }
       const Nanos lastActivity =
           std::max({renderer_.LastSounding(), lastWanted_.load(std::memory_order_relaxed), awakeSince_});
@@ -171,12 +166,7 @@ SoundControl::Clock::time_point SoundControl::Step(bool wanted, bool openWanted)
     case DeviceState::Idle:
       if (device_->ReportedLost()) {
         qCInfo(lcSound, "device lost while asleep (the backend reported it gone); opening one afresh");
-        lostOnServer_ = device_->OnServer();
-        Close();
-        SetState(DeviceState::Lost);
-        backoff_ = timing_.firstRetry;
-        retryAt_ = now;
-        return now;
+        return Lose(now);
       }
       if (wanted || busy_()) {
         awakeSince_ = SteadyNanos();
@@ -205,6 +195,15 @@ SoundControl::Clock::time_point SoundControl::Step(bool wanted, bool openWanted)
       break;
   }
   return Clock::now() + timing_.lookOpen;
+}
+
+SoundControl::Clock::time_point SoundControl::Lose(Clock::time_point now) {
+  lostOnServer_ = device_->OnServer();
+  Close();
+  SetState(DeviceState::Lost);
+  backoff_ = timing_.firstRetry;
+  retryAt_ = now;
+  return now;
 }
 
 bool SoundControl::TryOpen(bool serversOnly) {

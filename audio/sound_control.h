@@ -103,6 +103,8 @@ class SoundControl {
   // One round on the control thread; returns when to look again.
   Clock::time_point Step(bool wanted, bool openWanted);
   bool TryOpen(bool serversOnly);
+  // Closes a device that went away and tries another at once; returns when to look again.
+  Clock::time_point Lose(Clock::time_point now);
   void Close();
   bool Stalled(Nanos now) const;
   void SetState(DeviceState state);
