@@ -238,6 +238,7 @@ bool SoundControl::TryOpen(bool serversOnly) {
 void SoundControl::Close() {
   device_.reset();  // its thread has ended when this returns
   port_.reset();
+  renderer_.Forget();
 }
 
 bool SoundControl::Stalled(Nanos now) const {

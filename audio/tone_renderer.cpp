@@ -25,6 +25,13 @@ void ToneRenderer::RenderSilence(std::int16_t* frames, int frameCount) {
   std::memset(frames, 0, std::size_t(frameCount) * sizeof(WaveFrame));
 }
 
+void ToneRenderer::Forget() {
+  mixer_.loop.active = false;
+  mixer_.beep.framesLeft = 0;
+  loopDone_.store(loopId_, std::memory_order_release);
+  beepDone_.store(beepId_, std::memory_order_release);
+}
+
 void ToneRenderer::Render(std::int16_t* frames, int frameCount, Nanos now) {
   plans_.TakeNewest();
   const TonePlan& plan = plans_.Front();

@@ -20,6 +20,10 @@ class ToneRenderer {
   // Renders `frameCount` frames at steady time `now`.
   void Render(std::int16_t* frames, int frameCount, Nanos now);
 
+  // Drops the tone that was sounding when its device went away: on the next device it would come
+  // late. Plans not taken yet still play there. Only while no device renders.
+  void Forget();
+
   // Silence, without taking a plan: for a device that has not settled yet.
   static void RenderSilence(std::int16_t* frames, int frameCount);
 
