@@ -2,9 +2,15 @@
 #include "form_fixture.h"
 #include "test_support.h"
 
+#include "ui/piano_keys.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTimer>
 
 using namespace quaverline;
@@ -15,6 +21,50 @@ std::vector<SoundCall::Kind> Kinds(const RecordingSound& sound) {
   std::vector<SoundCall::Kind> kinds;
   for (const SoundCall& call : sound.calls) kinds.push_back(call.kind);
   return kinds;
+}
+
+const KeyArea& AreaNamed(const QString& label) {
+  for (const KeyArea& area : kKeyAreas)
+    if (QLatin1String(area.name) == label) return area;
+  qFatal("no area %s", qPrintable(label));
+}
+
+#ifdef Q_OS_WIN
+constexpr quint32 kNativeScanCodeOffset = 0;
+#else
+constexpr quint32 kNativeScanCodeOffset = 8;  // X11/evdev key codes
+#endif
+
+// Presses on the piano, one token each: a key's name ("Right", "Space", ...), or "sc" and a PC
+// scan code (hex) for the computer key at that place; "rep" before either for an auto-repeat,
+// "ctrl" before a scan code with Ctrl held.
+void PressOnPiano(PianoKeys* piano, const QString& tokens) {
+  const QMap<QString, Qt::Key> named = {{"Left", Qt::Key_Left},   {"Right", Qt::Key_Right}, {"Home", Qt::Key_Home},
+                                        {"End", Qt::Key_End},     {"Space", Qt::Key_Space}, {"Return", Qt::Key_Return}};
+  for (const QString& token : tokens.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    if (named.contains(token)) {
+      QTest::keyClick(piano, named[token]);
+      continue;
+    }
+    if (token.startsWith(QLatin1String("rep")) && named.contains(token.mid(3))) {
+      QKeyEvent held(QEvent::KeyPress, named[token.mid(3)], Qt::NoModifier, QString(), true);
+      QApplication::sendEvent(piano, &held);
+      continue;
+    }
+    const QString kind = token.left(token.indexOf(QRegularExpression(QStringLiteral("[0-9]"))));
+    const quint32 native = token.mid(kind.size()).toUInt(nullptr, 16) + kNativeScanCodeOffset;
+    const auto modifiers = kind == QLatin1String("ctrl") ? Qt::ControlModifier : Qt::NoModifier;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, modifiers, native, 0, 0, QString(), kind == QLatin1String("rep"));
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, modifiers, native, 0, 0);
+    QApplication::sendEvent(piano, &press);
+    QApplication::sendEvent(piano, &release);
+  }
+}
+
+QStringList Thirds(const FormFixture& f) {
+  QStringList thirds;
+  for (const QString& line : f.Lines()) thirds << line.section(QStringLiteral(" , "), 2);
+  return thirds;
 }
 
 }  // namespace
@@ -28,6 +78,12 @@ class KeysTest : public QObject {
   void onlyListenAppendsNothing();
   void clicksAtWindowPoints_data();
   void clicksAtWindowPoints();
+  void keyNamesSoundAndLineAgree_data();
+  void keyNamesSoundAndLineAgree();
+  void keyboardPlaysTheKeys_data();
+  void keyboardPlaysTheKeys();
+  void clickLeavesTheFocus();
+  void secondKeyDuringANote_data();
   void secondKeyDuringANote();
   void editsDuringTheNoteCount();
   void soundcardButtonDuringANote();
@@ -118,11 +174,118 @@ void KeysTest::clicksAtWindowPoints() {
   }
 }
 
-void KeysTest::secondKeyDuringANote() {
+// Each key pressed through its accessibility action, as a screen reader presses it: what it sounds,
+// the line it writes, the name the picture prints on it and what it is called all name one note.
+void KeysTest::keyNamesSoundAndLineAgree_data() {
+  QTest::addColumn<QString>("label");
+  QTest::addColumn<QString>("drawn");
+  QTest::addColumn<int>("octave");
+  QTest::addColumn<int>("frames");  // one period at 44.1 kHz
+  QTest::addColumn<QString>("third");
+  const char* keys[][5] = {
+      {"Label7", "C", "1", "169", "261"},      {"Label15", "Cis Des", "1", "159", "277"},
+      {"Label8", "D", "1", "150", "293"},      {"Label16", "Dis Es", "1", "142", "311"},
+      {"Label9", "E", "1", "134", "329"},      {"Label10", "F", "1", "126", "349"},
+      {"Label17", "Fis Ges", "1", "119", "369"}, {"Label11", "G", "1", "113", "391"},
+      {"Label18", "Gis As", "1", "106", "415"}, {"Label12", "A", "1", "100", "440"},
+      {"Label27", "Ais B", "1", "95", "466"},  {"Label13", "H", "1", "89", "493"},
+      {"Label14", "C", "2", "84", "523"},      {"Label28", "Cis Des", "2", "80", "554"},
+      {"Label20", "D", "2", "75", "587"},      {"Label29", "Dis Es", "2", "71", "622"},
+      {"Label21", "E", "2", "67", "659"},      {"Label22", "F", "2", "63", "698"},
+      {"Label30", "Fis Ges", "2", "60", "739"}, {"Label24", "G", "2", "56", "783"},
+      {"Label31", "Gis As", "2", "53", "830"}, {"Label25", "A", "2", "50", "880"},
+      {"Label32", "Ais B", "2", "47", "932"},  {"Label26", "H", "2", "45", "987"},
+  };
+  for (const auto& key : keys)
+    QTest::addRow("%s %s", key[1], key[2]) << key[0] << key[1] << QString(key[2]).toInt() << QString(key[3]).toInt()
+                                           << key[4];
+}
+
+void KeysTest::keyNamesSoundAndLineAgree() {
+  QFETCH(QString, label);
+  QFETCH(QString, drawn);
+  QFETCH(int, octave);
+  QFETCH(int, frames);
+  QFETCH(QString, third);
   FormFixture f;
-  QTimer::singleShot(100, f.form.get(), [&f] { f.ClickKey("A"); });
+  QCOMPARE(QString::fromUtf8(AreaNamed(label).drawnName), drawn);  // the picture prints the table's names
+  auto* key = f.form->findChild<KeyAreaWidget*>(label);
+  QVERIFY(key && key->parentWidget() == f.form->Piano);
+  QAccessibleInterface* access = QAccessible::queryAccessibleInterface(key);
+  QCOMPARE(access->role(), QAccessible::Button);
+  QCOMPARE(access->parent()->object(), f.form->Piano);
+  const QString octaveName[] = {QString(), QStringLiteral(" octave"), QStringLiteral(" Oktave")};
+  const QString english = access->text(QAccessible::Name);
+  QVERIFY2(english.startsWith(drawn + QLatin1Char(' ')) || english.startsWith(drawn + QLatin1Char(',')), qPrintable(english));
+  QVERIFY2(english.endsWith((octave == 1 ? QStringLiteral("lower") : QStringLiteral("upper")) + octaveName[1]), qPrintable(english));
+  f.form->mnuGerman_Click();
+  QCOMPARE(access->text(QAccessible::Name), drawn + (octave == 1 ? QStringLiteral(", untere") : QStringLiteral(", obere")) + octaveName[2]);
+
+  QAccessibleActionInterface* actions = access->actionInterface();
+  QVERIFY(actions);
+  QCOMPARE(actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+  actions->doAction(QAccessibleActionInterface::pressAction());
+  QTRY_COMPARE(f.form->List1->count(), 1);
+  QCOMPARE(f.sound.calls.at(0).frameCount, frames);
+  QCOMPARE(Thirds(f), QStringList{third});
+}
+
+// The piano from the computer keyboard: arrows choose, Space and Return play the chosen key, the
+// letter rows play by their place; auto-repeat and shortcuts play nothing.
+void KeysTest::keyboardPlaysTheKeys_data() {
+  QTest::addColumn<QString>("keys");
+  QTest::addColumn<QStringList>("thirds");
+  QTest::newRow("Space on the first key") << "Space" << QStringList{"261"};
+  QTest::newRow("right to F, Return") << "Right Right Right Right Right Return" << QStringList{"349"};
+  QTest::newRow("left stops at the lowest key") << "Left Left Space" << QStringList{"261"};
+  QTest::newRow("End, left, Space") << "End Left Space" << QStringList{"932"};
+  QTest::newRow("right stops at the highest key") << "End Right Space Home Space" << QStringList{"987", "261"};
+  QTest::newRow("V plays F") << "sc2F" << QStringList{"349"};
+  QTest::newRow("bottom row's first key (Z, or Y on QWERTZ)") << "sc2C" << QStringList{"261"};
+  QTest::newRow("S plays Cis, J Ais") << "sc1F sc24" << QStringList{"277", "466"};
+  QTest::newRow("Q plays C', U H'") << "sc10 sc16" << QStringList{"523", "987"};
+  QTest::newRow("2 plays Cis', 7 Ais'") << "sc03 sc08" << QStringList{"554", "932"};
+  QTest::newRow("a played key is the chosen one") << "sc31 Right Space" << QStringList{"440", "466"};
+  QTest::newRow("auto-repeat adds nothing") << "sc2F rep2F rep2F" << QStringList{"349"};
+  QTest::newRow("held Space plays once") << "Space repSpace repReturn" << QStringList{"261"};
+  QTest::newRow("Ctrl with a letter plays nothing") << "ctrl2F" << QStringList{};
+  QTest::newRow("keys between the rows play nothing") << "sc19 sc05 sc2B" << QStringList{};
+}
+
+void KeysTest::keyboardPlaysTheKeys() {
+  QFETCH(QString, keys);
+  QFETCH(QStringList, thirds);
+  FormFixture f;
+  PressOnPiano(f.form->Piano, keys);
+  QCOMPARE(Thirds(f), thirds);
+  QCOMPARE(f.Entries().size(), thirds.size());
+}
+
+void KeysTest::clickLeavesTheFocus() {
+  FormFixture f;
+  f.form->show();
+  QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+  for (QWidget* focused : {static_cast<QWidget*>(f.form->List1), static_cast<QWidget*>(f.form->Text1)}) {
+    focused->setFocus();
+    f.ClickKey("F");
+    QCOMPARE(QApplication::focusWidget(), focused);
+  }
+  QCOMPARE(f.form->List1->count(), 2);
+}
+
+void KeysTest::secondKeyDuringANote_data() {
+  QTest::addColumn<bool>("keyboard");
+  QTest::newRow("clicks") << false;
+  QTest::newRow("computer keys") << true;
+}
+
+void KeysTest::secondKeyDuringANote() {
+  QFETCH(bool, keyboard);
+  FormFixture f;
+  PianoKeys* piano = f.form->Piano;
+  QTimer::singleShot(100, f.form.get(), [&] { keyboard ? PressOnPiano(piano, QStringLiteral("sc31")) : f.ClickKey("A"); });
   const auto started = std::chrono::steady_clock::now();
-  f.ClickKey("F");
+  keyboard ? PressOnPiano(piano, QStringLiteral("sc2F")) : f.ClickKey("F");
   const auto took = std::chrono::steady_clock::now() - started;
   // The later key's lines come first; the first key's wait ends as soon as the second's note is over.
   QCOMPARE(f.Lines(), (QStringList{"Sound Portb.0 , 150 , 440", "Sound Portb.0 , 150 , 349"}));
