@@ -25,13 +25,18 @@ keys_then_tone() {
   wait_for 5 more_tones_than "$before" "$capture" || fail "no note ended after: $*"
 }
 
+shown_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
+more_windows_than() { (($(shown_windows) > $1)); }
+
 # expect_clipboard <text>: opens the list's menu with the Menu key (the focus is in the list),
 # chooses "copy list to clipboard" (Down over "change duration" and the separator) and compares.
 expect_clipboard() {
   printf '%s' "$1" >"$work/expected.txt"
   : >"$work/clipboard.txt"
-  xdotool key --delay 100 Menu
-  sleep 0.3
+  local windows_before
+  windows_before=$(shown_windows)
+  xdotool key Menu
+  wait_for 5 more_windows_than "$windows_before" || fail "the Menu key opened no menu"
   xdotool key --delay 60 Down Down Return
   same() { xclip -o -selection clipboard >"$work/clipboard.txt" 2>/dev/null && cmp -s "$work/expected.txt" "$work/clipboard.txt"; }
   wait_for 5 same || {
@@ -54,7 +59,6 @@ expect_clipboard $'Sound Portb.0 , 150 , 349\r\nSound Portb.0 , 150 , 440\r\n'
 # German layout: the key at QWERTY's Z is Y there and still plays C; the one marked Z (QWERTY's Y)
 # plays A of the upper octave.
 setxkbmap -layout de
-sleep 0.5
 keys_then_tone shift+Tab y
 keys_then_tone z
 xdotool key Tab
