@@ -5,6 +5,7 @@
   atspi_tree.py check <language>     checks the keys, fields and list in "english" or "german"
   atspi_tree.py press <key name>     presses the key through its action; prints the list's lines
   atspi_tree.py menu <item>          chooses a menu item of the menu bar by its name
+  atspi_tree.py focused <language>   prints the name of the piano's key that has the focus
 """
 import sys
 import time
@@ -112,6 +113,12 @@ def press(key_name):
     print("\n".join(lines(code_list)))
 
 
+def focused(language):
+    piano = one("panel", NAMES[language][0])
+    keys = [piano.getChildAtIndex(i) for i in range(piano.childCount)]
+    print("\n".join(k.name for k in keys if k.getState().contains(pyatspi.STATE_FOCUSED)))
+
+
 def menu(item):
     node = one("menu item", item)
     node.queryAction().doAction(0)
@@ -119,4 +126,4 @@ def menu(item):
 
 if __name__ == "__main__":
     command, argument = sys.argv[1], sys.argv[2]
-    {"dump": dump, "check": check, "press": press, "menu": menu}[command](argument)
+    {"dump": dump, "check": check, "press": press, "menu": menu, "focused": focused}[command](argument)
