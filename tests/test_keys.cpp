@@ -3,9 +3,15 @@
 #include "test_support.h"
 #include "ui/playback_wait.h"
 
+#include "ui/piano_keys.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTimer>
 
 using namespace quaverline;
@@ -16,6 +22,42 @@ std::vector<SoundCall::Kind> Kinds(const RecordingSound& sound) {
   std::vector<SoundCall::Kind> kinds;
   for (const SoundCall& call : sound.calls) kinds.push_back(call.kind);
   return kinds;
+}
+
+const KeyArea& AreaNamed(const QString& label) {
+  for (const KeyArea& area : kKeyAreas)
+    if (QLatin1String(area.name) == label) return area;
+  qFatal("no area %s", qPrintable(label));
+}
+
+#ifdef Q_OS_WIN
+constexpr quint32 kNativeScanCodeOffset = 0;
+#else
+constexpr quint32 kNativeScanCodeOffset = 8;  // X11/evdev key codes
+#endif
+
+// Presses on the piano, one token each: a key's name ("Right", "Space", ...) or the PC scan code
+// (hex) of the computer key at that place, after "rep" for an auto-repeat or "ctrl" with Ctrl.
+void PressOnPiano(PianoKeys* piano, const QString& tokens) {
+  const QMap<QString, Qt::Key> named = {{"Left", Qt::Key_Left},   {"Right", Qt::Key_Right}, {"Home", Qt::Key_Home},
+                                        {"End", Qt::Key_End},     {"Space", Qt::Key_Space}, {"Return", Qt::Key_Return}};
+  for (QString token : tokens.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    const bool repeat = token.startsWith(QLatin1String("rep")), ctrl = token.startsWith(QLatin1String("ctrl"));
+    token = token.mid(repeat ? 3 : ctrl ? 4 : 0);
+    const Qt::Key key = named.value(token, Qt::Key_unknown);
+    const quint32 native = key == Qt::Key_unknown ? token.toUInt(nullptr, 16) + kNativeScanCodeOffset : 0;
+    const auto modifiers = ctrl ? Qt::ControlModifier : Qt::NoModifier;
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, native, 0, 0, QString(), repeat);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, native, 0, 0);
+    QApplication::sendEvent(piano, &press);
+    if (!repeat) QApplication::sendEvent(piano, &release);
+  }
+}
+
+QStringList Thirds(const FormFixture& f) {
+  QStringList thirds;
+  for (const QString& line : f.Lines()) thirds << line.section(QStringLiteral(" , "), 2);
+  return thirds;
 }
 
 }  // namespace
@@ -29,6 +71,12 @@ class KeysTest : public QObject {
   void onlyListenAppendsNothing();
   void clicksAtWindowPoints_data();
   void clicksAtWindowPoints();
+  void keyNamesSoundAndLineAgree_data();
+  void keyNamesSoundAndLineAgree();
+  void keyboardPlaysTheKeys_data();
+  void keyboardPlaysTheKeys();
+  void clickLeavesTheFocus();
+  void secondKeyDuringANote_data();
   void secondKeyDuringANote();
   void editsDuringTheNoteCount();
   void soundcardButtonDuringANote();
@@ -121,11 +169,113 @@ void KeysTest::clicksAtWindowPoints() {
   }
 }
 
-void KeysTest::secondKeyDuringANote() {
+// Each key pressed through its accessibility action, as a screen reader presses it: what it sounds,
+// the line it writes, the name the picture prints on it and what it is called all name one note.
+void KeysTest::keyNamesSoundAndLineAgree_data() {
+  QTest::addColumn<QString>("label");
+  QTest::addColumn<QString>("drawn");
+  QTest::addColumn<int>("octave");
+  QTest::addColumn<int>("frames");  // one period at 44.1 kHz
+  QTest::addColumn<QString>("third");
+  const char* keys[][5] = {
+      {"Label7", "C", "1", "169", "261"},      {"Label15", "Cis Des", "1", "159", "277"},
+      {"Label8", "D", "1", "150", "293"},      {"Label16", "Dis Es", "1", "142", "311"},
+      {"Label9", "E", "1", "134", "329"},      {"Label10", "F", "1", "126", "349"},
+      {"Label17", "Fis Ges", "1", "119", "369"}, {"Label11", "G", "1", "113", "391"},
+      {"Label18", "Gis As", "1", "106", "415"}, {"Label12", "A", "1", "100", "440"},
+      {"Label27", "Ais B", "1", "95", "466"},  {"Label13", "H", "1", "89", "493"},
+      {"Label14", "C", "2", "84", "523"},      {"Label28", "Cis Des", "2", "80", "554"},
+      {"Label20", "D", "2", "75", "587"},      {"Label29", "Dis Es", "2", "71", "622"},
+      {"Label21", "E", "2", "67", "659"},      {"Label22", "F", "2", "63", "698"},
+      {"Label30", "Fis Ges", "2", "60", "739"}, {"Label24", "G", "2", "56", "783"},
+      {"Label31", "Gis As", "2", "53", "830"}, {"Label25", "A", "2", "50", "880"},
+      {"Label32", "Ais B", "2", "47", "932"},  {"Label26", "H", "2", "45", "987"},
+  };
+  for (const auto& key : keys)
+    QTest::addRow("%s %s", key[1], key[2]) << key[0] << key[1] << QString(key[2]).toInt() << QString(key[3]).toInt()
+                                           << key[4];
+}
+
+void KeysTest::keyNamesSoundAndLineAgree() {
+  QFETCH(QString, label);
+  QFETCH(QString, drawn);
+  QFETCH(int, octave);
+  QFETCH(int, frames);
+  QFETCH(QString, third);
   FormFixture f;
-  QTimer::singleShot(100, f.form.get(), [&f] { f.ClickKey("A"); });
+  QCOMPARE(QString::fromUtf8(AreaNamed(label).drawnName), drawn);  // the picture prints the table's names
+  auto* key = f.form->findChild<KeyAreaWidget*>(label);
+  QVERIFY(key && key->parentWidget() == f.form->Piano);
+  QAccessibleInterface* access = QAccessible::queryAccessibleInterface(key);
+  QCOMPARE(access->role(), QAccessible::Button);
+  QCOMPARE(access->parent()->object(), f.form->Piano);
+  // The English name may add the English note names in brackets.
+  const QRegularExpression english(QRegularExpression::anchoredPattern(
+      QRegularExpression::escape(drawn) + "( \\(.+\\))?, " + (octave == 1 ? "lower" : "upper") + " octave"));
+  QVERIFY2(english.match(access->text(QAccessible::Name)).hasMatch(), qPrintable(access->text(QAccessible::Name)));
+  f.form->mnuGerman_Click();
+  QCOMPARE(access->text(QAccessible::Name), drawn + (octave == 1 ? ", untere" : ", obere") + " Oktave");
+
+  QAccessibleActionInterface* actions = access->actionInterface();
+  QVERIFY(actions);
+  QCOMPARE(actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+  actions->doAction(QAccessibleActionInterface::pressAction());
+  QTRY_COMPARE(f.form->List1->count(), 1);
+  QCOMPARE(f.sound.calls.at(0).frameCount, frames);
+  QCOMPARE(Thirds(f), QStringList{third});
+}
+
+// The piano from the computer keyboard: arrows choose, Space and Return play the chosen key, the
+// letter rows play by their place; auto-repeat and shortcuts play nothing.
+void KeysTest::keyboardPlaysTheKeys_data() {
+  QTest::addColumn<QString>("keys");
+  QTest::addColumn<QStringList>("thirds");
+  QTest::newRow("Space on the first key") << "Space" << QStringList{"261"};
+  QTest::newRow("right to F, Return") << "Right Right Right Right Right Return" << QStringList{"349"};
+  QTest::newRow("arrows stop at the ends") << "Left Space End Right Space Left Return" << QStringList{"261", "987", "932"};
+  QTest::newRow("Z C, V F, M H") << "2C 2F 32" << QStringList{"261", "349", "493"};
+  QTest::newRow("S Cis, J Ais") << "1F 24" << QStringList{"277", "466"};
+  QTest::newRow("Q C', U H'") << "10 16" << QStringList{"523", "987"};
+  QTest::newRow("2 Cis', 7 Ais'") << "03 08" << QStringList{"554", "932"};
+  QTest::newRow("a played key is the chosen one") << "31 Right Space" << QStringList{"440", "466"};
+  QTest::newRow("auto-repeat adds nothing") << "2F rep2F Space repSpace repReturn" << QStringList{"349", "349"};
+  QTest::newRow("Ctrl with a letter, keys beside the rows") << "ctrl2F 19 05 2B" << QStringList{};
+}
+
+void KeysTest::keyboardPlaysTheKeys() {
+  QFETCH(QString, keys);
+  QFETCH(QStringList, thirds);
+  FormFixture f;
+  PressOnPiano(f.form->Piano, keys);
+  QCOMPARE(Thirds(f), thirds);
+  QCOMPARE(f.Entries().size(), thirds.size());
+}
+
+void KeysTest::clickLeavesTheFocus() {
+  FormFixture f;
+  f.form->show();
+  QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+  for (QWidget* focused : {static_cast<QWidget*>(f.form->List1), static_cast<QWidget*>(f.form->Text1)}) {
+    focused->setFocus();
+    f.ClickKey("F");
+    QCOMPARE(QApplication::focusWidget(), focused);
+  }
+  QCOMPARE(f.form->List1->count(), 2);
+}
+
+void KeysTest::secondKeyDuringANote_data() {
+  QTest::addColumn<bool>("keyboard");
+  QTest::newRow("clicks") << false;
+  QTest::newRow("computer keys") << true;
+}
+
+void KeysTest::secondKeyDuringANote() {
+  QFETCH(bool, keyboard);
+  FormFixture f;
+  PianoKeys* piano = f.form->Piano;
+  QTimer::singleShot(100, f.form.get(), [&] { keyboard ? PressOnPiano(piano, QStringLiteral("31")) : f.ClickKey("A"); });
   const auto started = std::chrono::steady_clock::now();
-  f.ClickKey("F");
+  keyboard ? PressOnPiano(piano, QStringLiteral("2F")) : f.ClickKey("F");
   const auto took = std::chrono::steady_clock::now() - started;
   // The later key's lines come first; the first key's wait ends as soon as the second's note is over.
   QCOMPARE(f.Lines(), (QStringList{"Sound Portb.0 , 150 , 440", "Sound Portb.0 , 150 , 349"}));

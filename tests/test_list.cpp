@@ -57,26 +57,50 @@ void ListTest::addToList() {
   QCOMPARE(f.form->List1->SelectedRow(), -1);
 }
 
+// The right button, the Menu key and Shift+F10 open the menu where the list has lines; from the
+// keyboard it opens at the selected line.
 void ListTest::rightClickOpensTheMenu_data() {
   QTest::addColumn<int>("lines");
-  QTest::addColumn<int>("button");
+  QTest::addColumn<int>("button");  // or 0 for the key
+  QTest::addColumn<int>("key");
+  QTest::addColumn<int>("modifiers");
   QTest::addColumn<bool>("opens");
-  QTest::newRow("right, empty list") << 0 << int(Qt::RightButton) << false;
-  QTest::newRow("right, one line") << 1 << int(Qt::RightButton) << true;
-  QTest::newRow("left") << 3 << int(Qt::LeftButton) << false;
-  QTest::newRow("middle") << 3 << int(Qt::MiddleButton) << false;
+  QTest::newRow("right, empty list") << 0 << int(Qt::RightButton) << 0 << 0 << false;
+  QTest::newRow("right, one line") << 1 << int(Qt::RightButton) << 0 << 0 << true;
+  QTest::newRow("left") << 3 << int(Qt::LeftButton) << 0 << 0 << false;
+  QTest::newRow("middle") << 3 << int(Qt::MiddleButton) << 0 << 0 << false;
+  QTest::newRow("Menu key, empty list") << 0 << 0 << int(Qt::Key_Menu) << 0 << false;
+  QTest::newRow("Menu key, three lines") << 3 << 0 << int(Qt::Key_Menu) << 0 << true;
+  QTest::newRow("Shift+F10, empty list") << 0 << 0 << int(Qt::Key_F10) << int(Qt::ShiftModifier) << false;
+  QTest::newRow("Shift+F10, three lines") << 3 << 0 << int(Qt::Key_F10) << int(Qt::ShiftModifier) << true;
+  QTest::newRow("F10 alone") << 3 << 0 << int(Qt::Key_F10) << 0 << false;
 }
 
 void ListTest::rightClickOpensTheMenu() {
   QFETCH(int, lines);
   QFETCH(int, button);
+  QFETCH(int, key);
+  QFETCH(int, modifiers);
   QFETCH(bool, opens);
   FormFixture f;
   f.form->show();
   QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
   Fill(f, lines);
-  QTest::mouseClick(f.form->List1->viewport(), Qt::MouseButton(button), {}, QPoint(20, 200));
+  CodeListBox& list = *f.form->List1;
+  if (lines > 0) list.SelectRow(lines - 1);
+  if (button)
+    QTest::mouseClick(list.viewport(), Qt::MouseButton(button), {}, QPoint(20, 200));
+  else
+    QTest::keyClick(&list, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
   QCOMPARE(f.form->mnupop->isVisible(), opens);
+  if (opens && !button) {
+    const QRect line = list.visualItemRect(list.item(lines - 1)).translated(list.viewport()->mapToGlobal(QPoint()));
+    const QPoint corner = f.form->mnupop->geometry().topLeft();
+    QVERIFY2(corner.y() >= line.top() && corner.y() <= line.bottom() + 2 && corner.x() >= line.left() &&
+                 corner.x() < line.right(),
+             qPrintable(QStringLiteral("menu at %1,%2").arg(corner.x()).arg(corner.y())));
+  }
+  if (lines > 0 && (!button || button == Qt::RightButton)) QCOMPARE(list.SelectedRow(), lines - 1);
   f.form->mnupop->hide();
 }
 

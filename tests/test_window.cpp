@@ -3,6 +3,9 @@
 #include "model/sound_line.h"
 #include "ui/caption_button.h"
 #include "ui/code_list_box.h"
+#include "ui/piano_keys.h"
+
+#include <QAccessible>
 
 #include <QAction>
 #include <QFontInfo>
@@ -58,6 +61,8 @@ class WindowTest : public QObject {
   void captionsFit();
   void languageSwitch();
   void languageKeepsOptionAndLists();
+  void accessibleNames_data();
+  void accessibleNames();
 };
 
 void WindowTest::startState() {
@@ -83,9 +88,14 @@ void WindowTest::startState() {
   QVERIFY(form.Timer1.Enabled());
   QCOMPARE(QApplication::focusWidget(), form.List1);
   QVERIFY(!form.windowIcon().isNull());
-  // Every one of the 26 areas lies over the keyboard picture, each with its note's name.
-  for (int k = 0; k < int(kKeyAreas.size()); ++k)
-    QCOMPARE(form.keyAreas[k]->accessibleName(), QString::fromUtf8(kKeyAreas[k].noteName ? kKeyAreas[k].noteName : ""));
+  // The 24 keys lie in the piano, which covers them and nothing else; the two idle areas beside it.
+  QRect keys;
+  for (int k = 0; k < int(kKeyAreas.size()); ++k) {
+    const QRect place = form.keyAreas[k]->geometry().translated(form.keyAreas[k]->parentWidget()->pos());
+    QCOMPARE(form.keyAreas[k]->parentWidget() == form.Piano, kKeyAreas[k].noteName != nullptr);
+    if (kKeyAreas[k].noteName) keys |= place;
+  }
+  QCOMPARE(form.Piano->geometry(), keys);
   // An idle timer never ticks.
   QTest::qWait(50);
   QVERIFY(f.sound.calls.empty());
@@ -127,7 +137,8 @@ void WindowTest::tabOrder() {
   } while (w != form.List1);
   const QList<QWidget*> expected = {form.List1,    form.Text4,    form.Text3,    form.Text2,
                                     form.Text1,    form.Command1, form.Command2, form.Command6,
-                                    form.Command5, form.Option1,  form.Option2,  form.Command3};
+                                    form.Command5, form.Option1,  form.Option2,  form.Command3,
+                                    form.Piano};
   QCOMPARE(chain, expected);
 }
 
@@ -279,6 +290,47 @@ void WindowTest::languageKeepsOptionAndLists() {
   QVERIFY(form.mnuEnglish->isChecked() && !form.mnuGerman->isChecked());
   QCOMPARE(f.Lines(), QStringList{"Sound Portb.0 , 200 , 666"});
   QCOMPARE(form.Text1->text(), QStringLiteral("200"));
+}
+
+// What a screen reader calls the controls without a caption of their own, in both languages; a
+// field is named and labelled by its caption.
+void WindowTest::accessibleNames_data() {
+  QTest::addColumn<QString>("control");
+  QTest::addColumn<QString>("english");
+  QTest::addColumn<QString>("german");
+  QTest::addColumn<QString>("label");
+  QTest::newRow("crystal") << "Text4" << "Xtal in Hz" << "Xtal in Hz" << "Label4";
+  QTest::newRow("port") << "Text3" << "Port" << "Port" << "Label3";
+  QTest::newRow("frequency") << "Text2" << "Frequenz in Hz" << "Frequenz in Hz" << "Label1";
+  QTest::newRow("duration") << "Text1" << "Duration in Ms" << "Duration in Ms" << "Label2";
+  QTest::newRow("code line") << "Text5" << "Code:" << "Code:" << "Label5";
+  QTest::newRow("code list") << "List1" << "Code list" << "Code-Liste" << "";
+  QTest::newRow("piano") << "Piano" << "Piano" << "Klaviatur" << "";
+}
+
+void WindowTest::accessibleNames() {
+  QFETCH(QString, control);
+  QFETCH(QString, english);
+  QFETCH(QString, german);
+  QFETCH(QString, label);
+  FormFixture f;
+  Form1& form = *f.form;
+  const QMap<QString, QWidget*> controls = {{"Text1", form.Text1}, {"Text2", form.Text2}, {"Text3", form.Text3},
+                                            {"Text4", form.Text4}, {"Text5", form.Text5}, {"List1", form.List1},
+                                            {"Piano", form.Piano}};
+  const QMap<QString, QWidget*> labels = {{"Label1", form.Label1}, {"Label2", form.Label2}, {"Label3", form.Label3},
+                                          {"Label4", form.Label4}, {"Label5", form.Label5}};
+  QAccessibleInterface* access = QAccessible::queryAccessibleInterface(controls[control]);
+  QCOMPARE(access->text(QAccessible::Name), english);
+  if (!label.isEmpty()) {
+    const auto labelRelations = access->relations(QAccessible::Label);
+    QCOMPARE(labelRelations.size(), 1);
+    QCOMPARE(labelRelations.first().first->object(), labels[label]);
+  }
+  form.mnuGerman_Click();
+  QCOMPARE(access->text(QAccessible::Name), german);
+  form.mnuEnglish_Click();
+  QCOMPARE(access->text(QAccessible::Name), english);
 }
 
 QTEST_MAIN(WindowTest)

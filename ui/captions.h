@@ -49,4 +49,22 @@ inline constexpr const char* kPopMenu = "pop";
 inline constexpr const char* kDurationPrompt = "Please input new duration for selected Code:";
 inline constexpr const char* kDialogTitle = "QUAVERLINE";
 
+// What assistive technology calls controls that no caption of theirs names; these follow the
+// language. The piano's keys have theirs in ui/key_table.h.
+struct AccessibleText {
+  const char* english;
+  const char* german;
+};
+inline constexpr AccessibleText kCodeListName{"Code list", "Code-Liste"};
+inline constexpr AccessibleText kPianoName{"Piano", "Klaviatur"};
+inline constexpr AccessibleText kPianoHelp{
+    "Left and Right choose a key, Space plays it. The letter rows play by their place: "
+    "Z to M the lower octave, Q to U the upper one.",
+    "Links und Rechts wählen eine Taste, die Leertaste spielt sie. Die Buchstabenreihen spielen "
+    "nach ihrer Lage: Y bis M die untere Oktave, Q bis U die obere."};
+
+inline const char* InLanguage(const AccessibleText& text, Language language) {
+  return language == Language::English ? text.english : text.german;
+}
+
 }  // namespace quaverline

@@ -1,6 +1,9 @@
 #include "ui/code_list_box.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 
 namespace quaverline {
 
@@ -30,6 +33,28 @@ void CodeListBox::mousePressEvent(QMouseEvent* event) {
 void CodeListBox::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::RightButton) QListWidget::mouseReleaseEvent(event);
   emit MouseUp(event->button());
+}
+
+void CodeListBox::keyPressEvent(QKeyEvent* event) {
+  const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+  if (event->key() == Qt::Key_Menu || shiftF10) {
+    event->accept();
+    emit MenuKey();
+    return;
+  }
+  QListWidget::keyPressEvent(event);
+}
+
+void CodeListBox::paintEvent(QPaintEvent* event) {
+  QListWidget::paintEvent(event);
+  // With no line to carry it, the focus is drawn around the empty list's inside.
+  if (count() > 0 || !hasFocus()) return;
+  QPainter painter(viewport());
+  QStyleOptionFocusRect option;
+  option.initFrom(this);
+  option.rect = viewport()->rect().adjusted(1, 1, -1, -1);
+  option.backgroundColor = palette().color(QPalette::Base);
+  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
 }  // namespace quaverline

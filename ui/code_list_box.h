@@ -1,4 +1,5 @@
-// The code list: a list box whose right button opens a menu without moving the selection.
+// The code list: a list box whose right button, Menu key and Shift+F10 open a menu without moving
+// the selection, and which shows its focus also when empty.
 #pragma once
 
 #include <QListWidget>
@@ -17,10 +18,14 @@ class CodeListBox : public QListWidget {
  signals:
   // A mouse button released over the list.
   void MouseUp(Qt::MouseButton button);
+  // The Menu key or Shift+F10.
+  void MenuKey();
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace quaverline

@@ -31,6 +31,7 @@ class CaptionButton;
 class CodeListBox;
 class InputCounter;
 class KeyAreaWidget;
+class PianoKeys;
 
 class Form1 : public QMainWindow, private MelodyHost {
   Q_OBJECT
@@ -76,6 +77,7 @@ class Form1 : public QMainWindow, private MelodyHost {
   QRadioButton* Option2 = nullptr;
   QFrame* Line2 = nullptr;
   std::array<KeyAreaWidget*, 26> keyAreas{};  // in the order of kKeyAreas
+  PianoKeys* Piano = nullptr;                  // the keys as one control, holding their areas
   NoteTimer Timer1;
 
   // Menus.
@@ -113,6 +115,8 @@ class Form1 : public QMainWindow, private MelodyHost {
   // The code list.
   void Command3_Click();
   void List1_MouseUp(Qt::MouseButton Button);
+  // The Menu key or Shift+F10 in the list: the context menu at the selected line.
+  void List1_MenuKey();
   void mnuduration_click();
   void mnucopy_click();
   void mnudelnote_click();
@@ -145,6 +149,7 @@ class Form1 : public QMainWindow, private MelodyHost {
 
   void ApplyLanguage(Language language);
   void SetCaption(CaptionTarget target, const QString& text);
+  void SetAccessibleNames(Language language);
 
   // MelodyHost.
   void StartNote(double frequency, std::int32_t lengthMs) override;

@@ -6,6 +6,8 @@
 #include "ui/form1.h"
 #include "ui/key_area_widget.h"
 #include "ui/key_table.h"
+#include "ui/piano_accessible.h"
+#include "ui/piano_keys.h"
 #include "ui/playback_wait.h"
 #include "ui/window_icon.h"
 
@@ -70,12 +72,14 @@ Form1::Form1(SoundPlatform& sound, QWidget* parent)
   ExitProcess = [] { std::exit(0); };
   heldInput_ = new InputCounter(this);
 
+  InstallPianoAccessibility();
   setWindowTitle(Utf8(kWindowTitle));
   setWindowIcon(WindowIcon());
   setFont(WindowFont(kFontPixels, false));
   BuildMenus();
   BuildControls();
   SetTabOrder();
+  SetAccessibleNames(Language::English);
   ConnectHandlers();
   Form_Load();
 
@@ -164,6 +168,7 @@ void Form1::BuildFrameControls() {
     field.text = new QLineEdit(Utf8(field.startText), Frame1);
     field.text->setGeometry(field.textPlace);
     field.text->setTextMargins(0, 0, 0, 0);
+    field.label->setBuddy(field.text);  // names the field for screen readers
   }
 
   Label5 = new QLabel(QStringLiteral("Code:"), Frame1);
@@ -178,6 +183,7 @@ void Form1::BuildFrameControls() {
   Text5->setTextMargins(0, 0, 0, 0);
   // The line joins the port and the duration, each as long as a field takes; it must not be cut.
   Text5->setMaxLength(std::numeric_limits<int>::max());
+  Label5->setBuddy(Text5);
 
   Command1 = NewButton(StartCaption(CaptionTarget::Command1), Frame1, places::Command1, kLightYellow);
   Command2 = NewButton(StartCaption(CaptionTarget::Command2), Frame1, places::Command2, kLightYellow);
@@ -196,20 +202,42 @@ void Form1::BuildFrameControls() {
 }
 
 void Form1::BuildKeyAreas() {
-  // Created bottom first, so that each area lies above those listed after it in the table.
+  QRect keys;
+  for (const KeyArea& area : kKeyAreas)
+    if (area.noteName) keys |= QRect(area.left, area.top, area.width, area.height);
+  Piano = new PianoKeys(backdrop);
+  Piano->setGeometry(keys);
+
+  // The two areas without action lie on the backdrop, bottom first, so that each lies above those
+  // listed after it; the piano goes above them, as Label27 in it hides most of Label19.
   for (int k = int(kKeyAreas.size()) - 1; k >= 0; --k) {
     const KeyArea& area = kKeyAreas[k];
+    if (area.noteName) continue;
     auto* widget = new KeyAreaWidget(backdrop);
     widget->setObjectName(QString::fromLatin1(area.name));
     widget->setGeometry(area.left, area.top, area.width, area.height);
-    if (area.noteName) widget->setAccessibleName(QString::fromUtf8(area.noteName));
     widget->raise();
     keyAreas[k] = widget;
   }
+  Piano->raise();
+
+  // The keys in the piano, lowest first, the order in which screen readers list them; no two of
+  // them overlap.
+  std::array<KeyAreaWidget*, kPianoKeyCount> byPitch{};
+  for (int pitch = 0; pitch < kPianoKeyCount; ++pitch) {
+    const int k = kKeysByPitch[pitch];
+    const KeyArea& area = kKeyAreas[k];
+    auto* widget = new KeyAreaWidget(Piano);
+    widget->setObjectName(QString::fromLatin1(area.name));
+    widget->setGeometry(QRect(area.left, area.top, area.width, area.height).translated(-keys.topLeft()));
+    keyAreas[k] = byPitch[pitch] = widget;
+  }
+  Piano->SetKeys(byPitch);
 }
 
 void Form1::SetTabOrder() {
-  QWidget* order[] = {List1, Text4, Text3, Text2, Text1, Command1, Command2, Command6, Command5, Option1, Option2, Command3};
+  QWidget* order[] = {List1, Text4, Text3, Text2, Text1, Command1, Command2, Command6, Command5, Option1, Option2, Command3,
+                     Piano};
   for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 

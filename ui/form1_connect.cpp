@@ -4,6 +4,7 @@
 #include "ui/form1.h"
 #include "ui/key_area_widget.h"
 #include "ui/key_table.h"
+#include "ui/piano_keys.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -27,8 +28,11 @@ void Form1::ConnectHandlers() {
   for (int k = 0; k < int(keyAreas.size()); ++k)
     if (kKeyAreas[k].noteName)
       connect(keyAreas[k], &KeyAreaWidget::Click, this, [this, k] { KeyArea_Click(k); });
+  // A key played from the keyboard is a click on it.
+  connect(Piano, &PianoKeys::Play, this, &Form1::KeyArea_Click);
 
   connect(List1, &CodeListBox::MouseUp, this, &Form1::List1_MouseUp);
+  connect(List1, &CodeListBox::MenuKey, this, &Form1::List1_MenuKey);
   connect(mnuDuration, &QAction::triggered, this, &Form1::mnuduration_click);
   connect(mnucopy, &QAction::triggered, this, &Form1::mnucopy_click);
   connect(mnudelnote, &QAction::triggered, this, &Form1::mnudelnote_click);

@@ -1,6 +1,10 @@
 // The language menu: every switch sets all changing captions and both check marks, in order.
 #include "ui/caption_button.h"
+#include "ui/code_list_box.h"
 #include "ui/form1.h"
+#include "ui/key_area_widget.h"
+#include "ui/key_table.h"
+#include "ui/piano_keys.h"
 
 #include <QAction>
 #include <QLabel>
@@ -20,6 +24,19 @@ void Form1::ApplyLanguage(Language language) {
       mnuGerman->setChecked(language == Language::German);
     }
     SetCaption(kCaptions[step].target, QString::fromUtf8(CaptionText(kCaptions[step], language)));
+  }
+  SetAccessibleNames(language);
+}
+
+// The fields are named by their labels; the rest speaks the window's language.
+void Form1::SetAccessibleNames(Language language) {
+  List1->setAccessibleName(QString::fromUtf8(InLanguage(kCodeListName, language)));
+  Piano->setAccessibleName(QString::fromUtf8(InLanguage(kPianoName, language)));
+  Piano->setAccessibleDescription(QString::fromUtf8(InLanguage(kPianoHelp, language)));
+  for (int k = 0; k < int(kKeyAreas.size()); ++k) {
+    const KeyArea& area = kKeyAreas[k];
+    if (area.noteName)
+      keyAreas[k]->setAccessibleName(QString::fromUtf8(language == Language::English ? area.english : area.german));
   }
 }
 

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <algorithm>
 
 namespace quaverline {
 
@@ -34,6 +35,14 @@ void Form1::Command3_Click() { AppendLine(Text5->text(), PlayEntry(WholeText(pul
 
 void Form1::List1_MouseUp(Qt::MouseButton Button) {
   if (Button == Qt::RightButton && List1->count() > 0) mnupop->popup(QCursor::pos());
+}
+
+void Form1::List1_MenuKey() {
+  // Where the right click would open the menu, and below the line the commands act on.
+  if (List1->count() == 0) return;
+  QListWidgetItem* line = List1->item(std::max(List1->SelectedRow(), 0));
+  List1->scrollToItem(line);
+  mnupop->popup(List1->viewport()->mapToGlobal(List1->visualItemRect(line).bottomLeft()));
 }
 
 void Form1::mnuduration_click() {

@@ -1,5 +1,7 @@
 #include "ui/keyboard_picture.h"
 
+#include "ui/key_table.h"
+
 #include <QFont>
 #include <QPainter>
 #include <array>
@@ -16,12 +18,6 @@ constexpr int kKeysPerOctave = 7;
 
 // The white key after which a black key sits, within an octave (C, D, F, G, A).
 constexpr std::array<int, 5> kBlackAfter = {0, 1, 3, 4, 5};
-
-constexpr std::array<const char*, kKeysPerOctave> kWhiteNames = {"C", "D", "E", "F", "G", "A", "H"};
-
-// Sharp name over flat name, one pair per black key of an octave.
-constexpr std::array<std::array<const char*, 2>, 5> kBlackNames = {{
-    {"Cis", "Des"}, {"Dis", "Es"}, {"Fis", "Ges"}, {"Gis", "As"}, {"Ais", "B"}}};
 
 // Pixel size of the names: capitals about six pixels high, which the window stretches to nine.
 // No name has a descender, so a baseline may sit right above a line.
@@ -79,8 +75,7 @@ void DrawKeys(Grid& g) {
   }
 }
 
-void DrawCentred(QPainter& p, int centre, int baseline, const char* name) {
-  const QString text = QString::fromLatin1(name);
+void DrawCentred(QPainter& p, int centre, int baseline, const QString& text) {
   const qreal width = p.fontMetrics().horizontalAdvance(text);
   p.drawText(QPointF(centre - width / 2, baseline), text);
 }
@@ -92,17 +87,17 @@ void DrawNames(QPainter& p, qreal sx, qreal sy) {
   p.scale(sx, sy);
   p.setFont(NameFont());
   p.setPen(Qt::black);
-  // White key names in the strip between the keys and the outline.
-  for (int i = 0; i < kWhiteKeyCount; ++i) {
-    DrawCentred(p, kKeysLeft + i * kWhiteKeyWidth + kWhiteKeyWidth / 2, kOutlineBottom - 1,
-                kWhiteNames[i % kKeysPerOctave]);
-  }
-  // Black key names in two lines above the outline.
-  for (int octave = 0; octave * kKeysPerOctave < kWhiteKeyCount; ++octave) {
-    for (std::size_t k = 0; k < kBlackAfter.size(); ++k) {
-      const int centre = BlackKeyCentre(octave, kBlackAfter[k]);
-      DrawCentred(p, centre, kOutlineTop - 2 - kNameLineSpacing, kBlackNames[k][0]);
-      DrawCentred(p, centre, kOutlineTop - 2, kBlackNames[k][1]);
+  // From the lowest key up: a white key's name in the strip between the keys and the outline, a
+  // black key's sharp name over its flat name above the outline, centred on the line it sits on.
+  int whiteKeys = 0;
+  for (const int k : kKeysByPitch) {
+    const QString name = QString::fromUtf8(kKeyAreas[k].drawnName);
+    if (IsWhiteKey(kKeyAreas[k])) {
+      DrawCentred(p, kKeysLeft + whiteKeys++ * kWhiteKeyWidth + kWhiteKeyWidth / 2, kOutlineBottom - 1, name);
+    } else {
+      const int centre = kKeysLeft + whiteKeys * kWhiteKeyWidth;
+      DrawCentred(p, centre, kOutlineTop - 2 - kNameLineSpacing, name.section(QLatin1Char(' '), 0, 0));
+      DrawCentred(p, centre, kOutlineTop - 2, name.section(QLatin1Char(' '), 1, 1));
     }
   }
   p.restore();
