@@ -37,6 +37,10 @@ class Form1 : public QMainWindow, private MelodyHost {
   explicit Form1(SoundPlatform& sound, QWidget* parent = nullptr);
   ~Form1() override;
 
+  // Sizes the window for the work area and centres it there: the layout at 100 %, or uniformly
+  // smaller where the window and its title bar would not fit. Called once, before it is shown.
+  void FitToWorkArea(const QRect& area);
+
   // The duration dialog: returns the text typed, empty on Cancel. Replaceable for tests.
   std::function<QString(const QString& prompt, const QString& title)> InputBox;
   // Leaves the process at once. Replaceable for tests.
