@@ -6,6 +6,7 @@
 #include "ui/form1.h"
 #include "ui/key_area_widget.h"
 #include "ui/key_table.h"
+#include "ui/title_bar.h"
 #include "ui/window_fit.h"
 #include "ui/window_font.h"
 #include "ui/window_icon.h"
@@ -88,6 +89,16 @@ void Form1::FitToWorkArea(const QRect& area) {
 }
 
 Form1::~Form1() = default;
+
+void Form1::UseOwnTitleBar() {
+  // The frameless hint alone: set beside the title-bar hints it does not stick.
+  setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+  titleBar = new TitleBar(this);
+  const QSize framed = size() + QSize(0, TitleBar::kHeight);
+  setContentsMargins(0, TitleBar::kHeight, 0, 0);
+  setFixedSize(framed);
+  titleBar->setGeometry(0, 0, framed.width(), TitleBar::kHeight);
+}
 
 void Form1::BuildMenus() {
   QMenuBar* bar = menuBar();
