@@ -33,7 +33,7 @@ const wl_message kPointerManagerRequests[] = {
     {"destroy", "", nullptr},
 };
 const wl_interface kPointerManager = {"zwlr_virtual_pointer_manager_v1", 1, 2, kPointerManagerRequests, 0, nullptr};
-enum { kMotionAbsolute = 1, kButton = 2, kFrame = 4 };
+enum { kMotionAbsolute = 1, kButton = 2, kFrame = 4, kPointerDestroy = 8, kPointerManagerDestroy = 1 };
 
 const wl_message kKeyboardRequests[] = {
     {"keymap", "uhu", nullptr},
@@ -45,7 +45,7 @@ const wl_interface kKeyboard = {"zwp_virtual_keyboard_v1", 1, 4, kKeyboardReques
 const wl_interface* kCreateKeyboardTypes[] = {&wl_seat_interface, &kKeyboard};
 const wl_message kKeyboardManagerRequests[] = {{"create_virtual_keyboard", "on", kCreateKeyboardTypes}};
 const wl_interface kKeyboardManager = {"zwp_virtual_keyboard_manager_v1", 1, 1, kKeyboardManagerRequests, 0, nullptr};
-enum { kKeymap = 0, kKey = 1 };
+enum { kKeymap = 0, kKey = 1, kKeyboardDestroy = 3 };
 
 struct Globals {
   wl_seat* seat = nullptr;
@@ -169,6 +169,15 @@ int main(int argc, char* argv[]) {
     wl_display_roundtrip(display);
     Pause(100);
   }
+  // Everything goes before the connection does, so the leak checker of a sanitizer build has
+  // nothing to report.
+  wl_proxy_marshal_flags(pointer, kPointerDestroy, nullptr, 1, WL_MARSHAL_FLAG_DESTROY);
+  wl_proxy_marshal_flags(keyboard, kKeyboardDestroy, nullptr, 1, WL_MARSHAL_FLAG_DESTROY);
+  wl_proxy_marshal_flags(globals.pointerManager, kPointerManagerDestroy, nullptr, 1, WL_MARSHAL_FLAG_DESTROY);
+  wl_proxy_destroy(globals.keyboardManager);
+  wl_seat_destroy(globals.seat);
+  wl_registry_destroy(registry);
+  wl_display_roundtrip(display);
   wl_display_disconnect(display);
   return 0;
 }
