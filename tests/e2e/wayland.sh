@@ -69,7 +69,8 @@ top=$((y + height - client_height))
 
 # A fixed size, as the compositor is told it: the same minimum and maximum, which is what keeps
 # desktops from offering to maximise the window.
-sizes() { grep -oE "xdg_toplevel@[0-9]+\.set_(min|max)_size\([0-9]+, [0-9]+\)" "$work/program.log" | tail -n 2; }
+# libwayland writes objects as xdg_toplevel@14 up to 1.21 (Debian 12), as xdg_toplevel#14 since.
+sizes() { grep -oE "xdg_toplevel[@#][0-9]+\.set_(min|max)_size\([0-9]+, [0-9]+\)" "$work/program.log" | tail -n 2 || true; }
 min_size=$(sizes | sed -n 's/.*set_min_size(\(.*\))/\1/p')
 max_size=$(sizes | sed -n 's/.*set_max_size(\(.*\))/\1/p')
 [[ -n $min_size && $min_size == "$max_size" && $min_size == "$width, $height" ]] ||
