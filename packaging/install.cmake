@@ -58,10 +58,13 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QUAVERLINE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt loads its window-system plugins, and the program loads libpipewire, libpulse and SDL2 when it
-# opens its sound device, at run time, so dpkg-shlibdeps cannot see them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libsdl2-2.0-0")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libpipewire-0.3-0, libpulse0")
+# The program loads libpipewire, libpulse and SDL2 when it opens its sound device, and Qt its
+# window-system plugin, at run time, so dpkg-shlibdeps cannot see them. Qt's X11 plugin comes with
+# libqt6gui6; the Wayland one, without which a Wayland desktop shows the window through XWayland
+# (blurred when scaled), with qt6-wayland. The window's and its menus' font is Liberation Sans
+# where MS Sans Serif and Arial are missing.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsdl2-2.0-0, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, libpipewire-0.3-0, libpulse0")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The summary above is the synopsis; this is the extended description.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION

@@ -19,13 +19,19 @@ const QImage& Backdrop::SharpPicture(qreal ratio) {
   return sharp_;
 }
 
+void Backdrop::SetScale(double scale) {
+  scale_ = scale;
+  update();
+}
+
 void Backdrop::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  painter.scale(scale_, scale_);
   const QColor face = palette().color(QPalette::Window);
   painter.fillRect(places::Shape1, Qt::white);
-  // At 1x the bitmap is stretched over Image1's box; on a scaled screen the keyboard is drawn for
-  // the screen's pixels instead, which keeps its lines and names sharp.
-  const qreal ratio = painter.device()->devicePixelRatio();
+  // At 1x the bitmap is stretched over Image1's box; on a scaled screen or window the keyboard is
+  // drawn for the screen's pixels instead, which keeps its lines and names sharp.
+  const qreal ratio = painter.device()->devicePixelRatio() * scale_;
   if (ratio == 1) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(places::Image1, picture_);

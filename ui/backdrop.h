@@ -11,6 +11,8 @@ class Backdrop : public QWidget {
   Q_OBJECT
  public:
   explicit Backdrop(QWidget* parent = nullptr);
+  // Draws the layout at this scale, for a window shrunk to fit a small screen.
+  void SetScale(double scale);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -21,6 +23,7 @@ class Backdrop : public QWidget {
 
   QImage picture_;
   QImage sharp_;
+  double scale_ = 1.0;
 };
 
 }  // namespace quaverline

@@ -32,12 +32,20 @@ class CodeListBox;
 class InputCounter;
 class KeyAreaWidget;
 class PianoKeys;
+class TitleBar;
 
 class Form1 : public QMainWindow, private MelodyHost {
   Q_OBJECT
  public:
   explicit Form1(SoundPlatform& sound, QWidget* parent = nullptr);
   ~Form1() override;
+
+  // Sizes the window for the work area and centres it there: the layout at 100 %, or uniformly
+  // smaller where the window and its title bar would not fit. Called once, before it is shown.
+  void FitToWorkArea(const QRect& area);
+  // Puts a title bar of the window's own, with a close button only, above the menu bar, for a
+  // desktop that leaves drawing it to the program. Called once, before it is shown.
+  void UseOwnTitleBar();
 
   // The duration dialog: returns the text typed, empty on Cancel. Replaceable for tests.
   std::function<QString(const QString& prompt, const QString& title)> InputBox;
@@ -53,6 +61,7 @@ class Form1 : public QMainWindow, private MelodyHost {
 
   // Controls.
   Backdrop* backdrop = nullptr;
+  TitleBar* titleBar = nullptr;  // only where the desktop draws none
   CodeListBox* List1 = nullptr;
   QListWidget* List2 = nullptr;
   QFrame* Frame1 = nullptr;

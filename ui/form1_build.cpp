@@ -9,6 +9,9 @@
 #include "ui/piano_accessible.h"
 #include "ui/piano_keys.h"
 #include "ui/playback_wait.h"
+#include "ui/title_bar.h"
+#include "ui/window_fit.h"
+#include "ui/window_font.h"
 #include "ui/window_icon.h"
 
 #include <QGuiApplication>
@@ -26,20 +29,6 @@
 namespace quaverline {
 
 namespace {
-
-// The layout was made for an 8.25 pt sans-serif at 96 dpi; Liberation Sans has the same metrics
-// class and stands in where the original face is missing.
-QFont WindowFont(int pixelSize, bool bold) {
-  QFont font;
-  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                    QStringLiteral("Arial"), QStringLiteral("sans-serif")});
-  font.setPixelSize(pixelSize);
-  font.setBold(bold);
-  return font;
-}
-
-constexpr int kFontPixels = 11;      // 8.25 pt
-constexpr int kHelpFontPixels = 16;  // 12 pt
 
 const QColor kLightYellow(255, 255, 192);
 const QColor kLightGreen(192, 255, 192);
@@ -90,7 +79,32 @@ Form1::Form1(SoundPlatform& sound, QWidget* parent)
   List1->setFocus();
 }
 
+void Form1::FitToWorkArea(const QRect& area) {
+  const int menuHeight = menuBar()->sizeHint().height();
+  const double scale = FitScale(area.size(), QSize(places::kClientWidth, places::kClientHeight + menuHeight));
+  if (scale < 1.0) {
+    ScaleWidgetTree(backdrop, scale);
+    backdrop->SetScale(scale);
+  }
+  const QSize client = ScaledRect(QRect(0, 0, places::kClientWidth, places::kClientHeight), scale).size();
+  backdrop->setFixedSize(client);
+  setFixedSize(client.width(), client.height() + menuHeight);
+  // Centred with its title bar and borders, which the window's place includes.
+  const QSize framed = size().grownBy(kFrameAllowance);
+  move(area.topLeft() + QPoint((area.width() - framed.width()) / 2, (area.height() - framed.height()) / 2));
+}
+
 Form1::~Form1() = default;
+
+void Form1::UseOwnTitleBar() {
+  // The frameless hint alone: set beside the title-bar hints it does not stick.
+  setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+  titleBar = new TitleBar(this);
+  const QSize framed = size() + QSize(0, TitleBar::kHeight);
+  setContentsMargins(0, TitleBar::kHeight, 0, 0);
+  setFixedSize(framed);
+  titleBar->setGeometry(0, 0, framed.width(), TitleBar::kHeight);
+}
 
 void Form1::BuildMenus() {
   QMenuBar* bar = menuBar();

@@ -44,9 +44,10 @@ EOF
 }
 
 # The graph clock runs at 44.1 kHz only; WirePlumber looks for no devices, so the null sink is
-# the only sink and becomes the default one.
+# the only sink and becomes the default one, sound cards or not.
 write_pipewire_config() {
-  mkdir -p "$server_dir/config/pipewire/pipewire.conf.d" "$server_dir/config/wireplumber/main.lua.d"
+  mkdir -p "$server_dir/config/pipewire/pipewire.conf.d" "$server_dir/config/wireplumber/main.lua.d" \
+    "$server_dir/config/wireplumber/wireplumber.conf.d"
   cat >"$server_dir/config/pipewire/pipewire.conf.d/null-sink.conf" <<EOF
 context.properties = {
     default.clock.rate = 44100
@@ -67,10 +68,23 @@ context.objects = [
     }
 ]
 EOF
+  # WirePlumber 0.4 (Debian 12) reads Lua, 0.5 (Debian 13) only its profiles; each ignores the
+  # other's file.
   cat >"$server_dir/config/wireplumber/main.lua.d/60-no-devices.lua" <<EOF
 alsa_monitor.enabled = false
 v4l2_monitor.enabled = false
 libcamera_monitor.enabled = false
+EOF
+  cat >"$server_dir/config/wireplumber/wireplumber.conf.d/60-no-devices.conf" <<EOF
+wireplumber.profiles = {
+  main = {
+    monitor.alsa = disabled
+    monitor.alsa-midi = disabled
+    monitor.bluez = disabled
+    monitor.v4l2 = disabled
+    monitor.libcamera = disabled
+  }
+}
 EOF
 }
 

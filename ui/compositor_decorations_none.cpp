@@ -1,0 +1,8 @@
+#include "ui/compositor_decorations.h"
+
+namespace quaverline {
+
+// Windows draws every title bar itself.
+bool DesktopDrawsTitleBar() { return true; }
+
+}  // namespace quaverline
