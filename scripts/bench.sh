@@ -19,8 +19,12 @@ cmake --build "$build" --target quaverline bare_window bare_window_text bare_win
 before=""
 if [[ -n ${QUAVERLINE_BENCH_BEFORE:-} ]]; then
   before_src="$here/build/bench-before-src"
-  rm -rf "$before_src"
-  git -C "$here" archive --format=tar --prefix=src/ "$QUAVERLINE_BENCH_BEFORE" | tar -x -C "$here/build" --transform "s|^src|bench-before-src|"
+  commit=$(git -C "$here" rev-parse "$QUAVERLINE_BENCH_BEFORE")
+  if [[ $(cat "$before_src/.commit" 2>/dev/null) != "$commit" ]]; then
+    rm -rf "$before_src"
+    git -C "$here" archive --format=tar --prefix=src/ "$commit" | tar -x -C "$here/build" --transform "s|^src|bench-before-src|"
+    echo "$commit" >"$before_src/.commit"
+  fi
   cmake -S "$before_src" -B "$here/build/bench-before" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUAVERLINE_TESTS=OFF \
     -DQUAVERLINE_SANITIZE=OFF -DQUAVERLINE_TSAN=OFF >/dev/null
   cmake --build "$here/build/bench-before" --target quaverline
