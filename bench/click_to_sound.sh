@@ -29,7 +29,7 @@ runs=0
 # The CPU time of all threads of the given processes so far, in ns.
 cpu_ns() {
   local pid
-  for pid in "$@"; do cat /proc/"$pid"/task/*/schedstat 2>/dev/null; done | awk '{ ns += $1 } END { print ns + 0 }'
+  for pid in "$@"; do cat /proc/"$pid"/task/*/schedstat 2>/dev/null; done | awk '{ ns += $1 } END { printf "%d\n", ns }'
 }
 
 # share <seconds> <pid>...: their processor share over that time, in % of one core.
