@@ -89,7 +89,7 @@ class TestWindowFit : public QObject {
       const KeyArea& area = kKeyAreas[k];
       if (!area.noteName) continue;
       ++keys;
-      const QRect place = form.keyAreas[k]->geometry();
+      const QRect place(form.keyAreas[k]->mapTo(client, QPoint()), form.keyAreas[k]->size());
       QVERIFY2(client->rect().contains(place), area.noteName);
       // The same spot of the keyboard as at 100 %.
       const QPointF unscaled = QPointF(place.center()) / scale;
