@@ -17,7 +17,7 @@ namespace {
 // The whole delay from a click to its sound, the server's own buffer included; the server keeps
 // about three quarters of it queued and asks for more each time a quarter has played. A
 // real-time thread refills it in time; a thread that waits its turn behind busy programs needs
-// more in hand (with 10 ms the stream ran dry now and then even on an idle machine).
+// more in hand.
 constexpr pa_usec_t kTargetUs[] = {40000, 25000, 15000};  // by PriorityKind: normal, high, real-time
 // A server answers within milliseconds; one that does not is as good as absent.
 constexpr auto kAnswerLimit = std::chrono::milliseconds(2000);

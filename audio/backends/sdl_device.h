@@ -10,8 +10,7 @@
 
 namespace quaverline {
 
-// 10 ms: a start or stop is heard from the next buffer on. Smaller buffers made SDL's PulseAudio
-// stream run dry now and then on an idle machine (352 frames in half the test runs).
+// 10 ms: a start or stop is heard from the next buffer on; smaller buffers let SDL's streams run dry.
 constexpr int kSdlBufferFrames = 441;
 
 class SdlDevice final : public OutputDevice {

@@ -22,9 +22,8 @@ constexpr auto kWaitForPipeWire = std::chrono::seconds(10);
 std::vector<Backend> SystemBackends::Backends(bool serversOnly) {
   std::vector<Backend> backends;
 #ifdef QUAVERLINE_SOUND_SERVERS
-  // The program's own streams render exactly what the server asks for when it asks: SDL 2.26's
-  // PipeWire backend hands the graph whole buffers whatever it asks for, which broke tones up, and
-  // its PulseAudio backend lets its stream run nearly dry before it refills.
+  // The program's own streams render exactly what the server asks for when it asks, which SDL's
+  // server backends do not.
   const char* driver = std::getenv("SDL_AUDIODRIVER");
   const bool sdlNamed = driver != nullptr && *driver != '\0';
   if (sdlNamed) serversOnly = false;

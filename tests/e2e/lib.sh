@@ -102,6 +102,20 @@ click_at() {
   xdotool click "${3:-1}"
 }
 
+# expect_clipboard: the clipboard read into $work/clipboard.txt holds $work/expected.txt byte for
+# byte; both are shown as characters when they differ.
+expect_clipboard() {
+  if ! cmp "$work/expected.txt" "$work/clipboard.txt"; then
+    echo "expected:" >&2
+    od -c "$work/expected.txt" >&2
+    echo "clipboard:" >&2
+    od -c "$work/clipboard.txt" >&2
+    fail "clipboard text differs"
+  fi
+  echo "clipboard as expected:"
+  od -c "$work/clipboard.txt"
+}
+
 # ended_tones <capture>: how many tones have ended in the captured stream so far.
 ended_tones() { "$tone_check" --count "$1" 2>/dev/null || echo 0; }
 more_tones_than() { (($(ended_tones "$2") > $1)); }

@@ -40,15 +40,7 @@ printf '%s' "$expected_text" >"$work/expected.txt"
 read_clipboard() { xclip -o -selection clipboard >"$work/clipboard.txt" 2>/dev/null && test -s "$work/clipboard.txt"; }
 read_clipboard_matching() { read_clipboard && cmp -s "$1" "$work/clipboard.txt"; }
 wait_for 5 read_clipboard || fail "the clipboard stayed empty"
-if ! cmp "$work/expected.txt" "$work/clipboard.txt"; then
-  echo "expected:" >&2
-  od -c "$work/expected.txt" >&2
-  echo "clipboard:" >&2
-  od -c "$work/clipboard.txt" >&2
-  fail "clipboard text differs"
-fi
-echo "clipboard as expected:"
-od -c "$work/clipboard.txt"
+expect_clipboard
 
 "$tone_check" "$capture" "${periods[@]}" || fail "captured sound differs"
 

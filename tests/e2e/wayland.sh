@@ -90,15 +90,7 @@ read_clipboard() {
     test -s "$work/clipboard.txt"
 }
 wait_for 5 read_clipboard || { tail -n 5 "$work/sway.log" >&2; fail "the Wayland clipboard stayed empty"; }
-if ! cmp "$work/expected.txt" "$work/clipboard.txt"; then
-  echo "expected:" >&2
-  od -c "$work/expected.txt" >&2
-  echo "clipboard:" >&2
-  od -c "$work/clipboard.txt" >&2
-  fail "clipboard text differs"
-fi
-echo "clipboard as expected:"
-od -c "$work/clipboard.txt"
+expect_clipboard
 
 # "End" is the first item of the menu bar.
 input move $((x + 16)) $((y + (height - client_height) / 2)) click left
