@@ -29,15 +29,11 @@ std::vector<Backend> SystemBackends::Backends(bool serversOnly) {
   if (sdlNamed) serversOnly = false;
   if (!sdlNamed) {
     const auto now = Clock::now();
-    if (serversOnly && lastOnPipeWire_) {
-      if (!waitingForPipeWire_) waitingForPipeWire_ = now;
-      if (now - *waitingForPipeWire_ < kWaitForPipeWire) {
-        backends.push_back({"PipeWire", [this](RenderFunction r, void* u) { return OpenPipeWire(r, u); }});
-        return backends;
-      }
-    }
+    if (serversOnly && lastOnPipeWire_ && !waitingForPipeWire_) waitingForPipeWire_ = now;
+    const bool pipewireOnly = serversOnly && lastOnPipeWire_ && now - *waitingForPipeWire_ < kWaitForPipeWire;
     if (!pipewireDeclined_ || now - *pipewireDeclined_ > kAskPipeWireAgain || waitingForPipeWire_)
       backends.push_back({"PipeWire", [this](RenderFunction r, void* u) { return OpenPipeWire(r, u); }});
+    if (pipewireOnly) return backends;
     backends.push_back({"PulseAudio", [this](RenderFunction r, void* u) { return OpenPulse(r, u); }});
   }
 #endif
