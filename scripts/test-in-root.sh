@@ -2,12 +2,15 @@
 # Runs the test command on a fresh minimal Debian root of the given release, as a new user's
 # machine would: debootstrap's minbase root (made once and kept), a throw-away copy of it, a clone
 # of this checkout's HEAD in it, and ./scripts/test.sh there as root.
-#   test-in-root.sh RELEASE        e.g. bookworm or trixie; must be run as root
+#   test-in-root.sh RELEASE [COMMAND]   RELEASE e.g. bookworm or trixie; must be run as root.
+#   COMMAND (a shell command run in the checkout) replaces ./scripts/test.sh, e.g.
+#   'scripts/package.sh && apt-get install -y ./build/package/quaverline_*.deb'
 # QUAVERLINE_ROOTS chooses where the roots are kept (default /var/cache/quaverline-roots),
 # QUAVERLINE_MIRROR the Debian mirror, QUAVERLINE_KEEP_ROOT=1 keeps the used copy for a look.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-release=${1:?usage: $0 RELEASE (e.g. bookworm, trixie)}
+release=${1:?usage: $0 RELEASE [COMMAND] (e.g. bookworm, trixie)}
+command=${2:-./scripts/test.sh}
 [[ $release =~ ^[a-z]+$ ]] || { echo "not a release name: $release" >&2; exit 2; }
 [[ $(id -u) -eq 0 ]] || { echo "$0 needs root: debootstrap, mounts and chroot" >&2; exit 2; }
 cache=${QUAVERLINE_ROOTS:-/var/cache/quaverline-roots}
@@ -50,7 +53,7 @@ mkdir -p "$cache/$release-apt/partial"
 # The mounts live in a mount namespace of their own and end with it, whatever way the run ends.
 status=0
 unshare --mount --propagation private bash -euo pipefail -c '
-  root=$1 archives=$2
+  root=$1 archives=$2 command=$3
   mount -t proc proc "$root/proc"
   mount --rbind /sys "$root/sys"
   mount --bind /dev "$root/dev"
@@ -59,13 +62,14 @@ unshare --mount --propagation private bash -euo pipefail -c '
   mount -t tmpfs -o mode=1777 tmpfs "$root/tmp"
   mount --bind "$archives" "$root/var/cache/apt/archives"
   exec chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    LANG=C.UTF-8 TERM=dumb bash -c "cd /root/quaverline && ./scripts/test.sh"
-' test-in-root "$root" "$cache/$release-apt" || status=$?
+    LANG=C.UTF-8 TERM=dumb bash -c "cd /root/quaverline && $command"
+' test-in-root "$root" "$cache/$release-apt" "$command" || status=$?
 
 elapsed=$((SECONDS - start))
+took="$((elapsed / 60)) min $((elapsed % 60)) s"
 if ((status == 0)); then
-  echo "== $release: ./scripts/test.sh passed in a fresh root, $((elapsed / 60)) min $((elapsed % 60)) s"
+  echo "== $release: $command passed in a fresh root, $took"
 else
-  echo "== $release: ./scripts/test.sh FAILED (exit $status) in a fresh root, $((elapsed / 60)) min $((elapsed % 60)) s"
+  echo "== $release: $command FAILED (exit $status) in a fresh root, $took"
 fi
 exit "$status"
