@@ -26,9 +26,13 @@ if [[ $(id -u) -eq 0 ]]; then
   chown nobody: "$wl_dir"
   as_compositor=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 fi
+# No border or title bar from sway: it adds them only after the window has mapped, and a click
+# placed from the window's first reported place would land that much too high.
 cat >"$work/sway.conf" <<EOF
 output HEADLESS-1 resolution $((output_width * scale))x$((output_height * scale)) scale $scale
 xwayland disable
+default_border none
+default_floating_border none
 EOF
 chmod 644 "$work/sway.conf"
 "${as_compositor[@]}" env -i PATH="$PATH" HOME="$wl_dir" XDG_RUNTIME_DIR="$wl_dir" WLR_BACKENDS=headless \
