@@ -19,11 +19,13 @@ namespace quaverline {
 
 namespace {
 
-// The graph's cycle this stream asks for, by what its thread got (PriorityKind): 256 frames
-// (5.8 ms) on a real-time thread; a thread that waits its turn behind busy programs needs more in
-// hand. The graph runs at the smallest cycle its streams ask for, and a start or stop is heard
-// from the next cycle on.
-constexpr int kCycleFrames[] = {1024, 512, 256};
+// The graph's cycle this stream asks for, by what its thread got (PriorityKind): 512 frames
+// (11.6 ms) on a real-time thread; a thread that waits its turn behind busy programs needs more in
+// hand. Even a real-time thread may wake 6 to 10 ms late on a kernel that does not preempt itself
+// or on a virtual machine, and at 256 frames each such wake-up cut a cycle out of the note. The
+// graph runs at the smallest cycle its streams ask for, and a start or stop is heard from the next
+// cycle on.
+constexpr int kCycleFrames[] = {1024, 1024, 512};
 constexpr int kFrameBytes = int(sizeof(WaveFrame));  // what the render function writes per frame
 // A session manager links a new stream within tens of milliseconds.
 constexpr auto kLinkLimit = std::chrono::milliseconds(1000);
