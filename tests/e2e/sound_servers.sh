@@ -6,6 +6,7 @@
 # second. On each server, with no second try (a retry would hide what this test is for):
 #   - a few notes after start, the first one included;
 #   - 12 notes while four busy processes keep both cores loaded;
+#   - 6 notes while a real-time task takes the stream thread's core for 8 ms now and then;
 #   - 40 s of silence, after which the null sink must be suspended, then a note;
 #   - the server stopped and started again: the first click comes as soon as it answers, while a
 #     window manager pings the window; every answer within 100 ms, and the notes after it exact.
@@ -19,7 +20,7 @@ tone_check=$2
 period=${3:-126}  # 44100 Hz / 349.2282 Hz, rounded
 length_ms=${4:-300}
 wm_ping=${WM_PING:?WM_PING names the wm_ping helper}
-readonly tolerance_ms=1 first_click_s=2 busy_processes=4 notes_under_load=12 idle_s=40 ping_limit_ms=100
+readonly tolerance_ms=1 first_click_s=2 busy_processes=4 notes_under_load=12 notes_late=6 idle_s=40 ping_limit_ms=100
 
 here=$(dirname "$0")
 . "$here/lib.sh"
@@ -86,6 +87,48 @@ under_load() {
   check_notes "under load ($busy_processes busy processes)" "$dir/load.raw" "$notes_under_load"
 }
 
+# pin <cpus> <pid>...: every thread of these processes.
+pin() {
+  local cpus=$1 pid tid
+  shift
+  for pid in "$@"; do
+    for tid in /proc/"$pid"/task/*; do taskset -pc "$cpus" "${tid##*/}" >/dev/null 2>&1 || true; done
+  done
+}
+
+# late_wakeups: a task at real-time priority 99 takes the first core from the program's real-time
+# stream thread for 8 ms every 60 ms, as a kernel section that does not yield or a virtual core the
+# host takes away does; the server runs on the second core, on time. The stream must hold that.
+late_wakeups() {
+  local tid hog all=0-$(($(nproc) - 1))
+  start_capture "$dir/late.raw"
+  python3 -c 'import os, sys, time
+os.sched_setaffinity(0, {0})
+os.sched_setscheduler(0, os.SCHED_FIFO, os.sched_param(99))
+open(sys.argv[1], "w").close()
+while True:
+    end = time.monotonic() + 0.008
+    while time.monotonic() < end: pass
+    time.sleep(0.06)' "$dir/late.ready" &
+  hog=$!
+  started "$hog"
+  if (($(nproc) < 2)) || ! wait_for 5 test -e "$dir/late.ready"; then
+    echo "  late wake-ups: not checked, as this machine gives no second core or no real-time priority"
+    stop_process "$hog" KILL
+    stop_capture
+    return
+  fi
+  for tid in /proc/"$prog_pid"/task/*; do
+    [[ $(chrt -p "${tid##*/}" 2>/dev/null) != *SCHED_@(FIFO|RR)* ]] || taskset -pc 0 "${tid##*/}" >/dev/null 2>&1 || true
+  done
+  pin 1 "${server_pids[@]}"
+  click_notes "$dir/late.raw" "$notes_late"
+  stop_process "$hog" KILL
+  pin "$all" "$prog_pid" "${server_pids[@]}"
+  stop_capture
+  check_notes "late wake-ups (8 ms every 60 ms)" "$dir/late.raw" "$notes_late"
+}
+
 # asleep_then_note: no recorder keeps the sink awake meanwhile.
 asleep_then_note() {
   sleep "$idle_s"
@@ -136,6 +179,7 @@ session() {
   stop_capture
   check_notes "after start" "$dir/start.raw" 3
   under_load
+  late_wakeups
   asleep_then_note
   if [[ $1 == pulseaudio ]]; then
     restart_then_notes "$2" "PipeWire beside"
