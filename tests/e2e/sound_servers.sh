@@ -97,11 +97,11 @@ pin() {
   done
 }
 
-# late_wakeups: a task at real-time priority 99 takes the first core from the program's real-time
-# stream thread for 8 ms every 60 ms, as a kernel section that does not yield or a virtual core the
-# host takes away does; the server runs on the second core, on time. The stream must hold that.
+# late_wakeups: a task at real-time priority 99 takes the first core, where the program runs, for
+# 8 ms every 60 ms, as a kernel section that does not yield or a virtual core the host takes away
+# does; the server runs on the second core, on time. The stream must hold that.
 late_wakeups() {
-  local tid hog all=0-$(($(nproc) - 1))
+  local hog all=0-$(($(nproc) - 1))
   start_capture "$dir/late.raw"
   python3 -c 'import os, sys, time
 os.sched_setaffinity(0, {0})
@@ -119,9 +119,7 @@ while True:
     stop_capture
     return
   fi
-  for tid in /proc/"$prog_pid"/task/*; do
-    [[ $(chrt -p "${tid##*/}" 2>/dev/null) != *SCHED_@(FIFO|RR)* ]] || taskset -pc 0 "${tid##*/}" >/dev/null 2>&1 || true
-  done
+  pin 0 "$prog_pid"
   pin 1 "${server_pids[@]}"
   click_notes "$dir/late.raw" "$notes_late"
   stop_process "$hog" KILL
