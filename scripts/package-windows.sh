@@ -129,6 +129,37 @@ uninstall_list() {
   echo '  RMDir "$INSTDIR"'
 }
 
+# seed_cache: fills the cache from a tarball that an earlier run of this script left (the
+# folder QUAVERLINE_WINDOWS_SEED, by default ../shared/windows-cache beside the checkout), when it
+# is for exactly these Debian versions and its checksum is right. Anything else is ignored, and
+# Qt and SDL2 are built from source.
+seed_cache() {
+  [[ -f "$win_qt/.done" && -f "$win_sdl/.done" ]] && return
+  local seed="${QUAVERLINE_WINDOWS_SEED:-$here/../shared/windows-cache}"
+  local name="quaverline-windows_qt-${win_qt_version}_sdl2-${win_sdl_version}.tar.xz"
+  [[ -f "$seed/$name" ]] || { step "no seed $seed/$name: building from source"; return; }
+  local sum
+  sum=$(awk -v n="$name" '$2 == n || $2 == "*" n {print $1}' "$seed/SHA256SUMS" 2>/dev/null)
+  if [[ -z "$sum" ]] || ! echo "$sum  $seed/$name" | sha256sum --quiet -c - 2>/dev/null; then
+    step "seed $seed/$name does not match its checksum: building from source"
+    return
+  fi
+  step "seeding the cache from $seed/$name"
+  local unpack="$win_cache/seed.$$"
+  rm -rf "$unpack"
+  mkdir -p "$unpack"
+  tar -xJf "$seed/$name" -C "$unpack" --no-same-owner
+  local part
+  for part in "qt-$win_qt_version" "sdl2-$win_sdl_version"; do
+    [[ -f "$unpack/$part/.done" ]] || { rm -rf "$unpack"; step "seed lacks $part: building from source"; return; }
+  done
+  for part in "qt-$win_qt_version" "sdl2-$win_sdl_version"; do
+    [[ -f "$win_cache/$part/.done" ]] || { rm -rf "${win_cache:?}/$part"; mv "$unpack/$part" "$win_cache/"; }
+  done
+  rm -rf "$unpack"
+}
+
+seed_cache
 build_qt
 build_sdl
 step "building quaverline.exe in $win_build"
