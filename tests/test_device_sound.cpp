@@ -8,7 +8,6 @@
 
 #include <QElapsedTimer>
 #include <QLoggingCategory>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -220,7 +219,9 @@ class TestDeviceSound : public QObject {
     // The sound log, when turned on, says why there is no sound.
     QLoggingCategory::setFilterRules(QStringLiteral("quaverline.sound.info=true"));
     QTest::ignoreMessage(QtInfoMsg, "no audio driver could start: Audio target 'nonexistent' not available");
-    QTest::ignoreMessage(QtInfoMsg, QRegularExpression("^no sound device"));
+    // Matched as plain text: QtTest matches a pattern on the thread that logs, here the sound-control
+    // thread, and Qt's per-thread pattern stack is freed after that thread's storage on MinGW.
+    QTest::ignoreMessage(QtInfoMsg, "no sound device: tones keep their time but are not heard");
     auto wave = NewWaveImage();
     std::int32_t stopflag = 0;
     StderrCapture errors(dir_.filePath(QStringLiteral("stderr.txt")));
