@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Tests the Windows build under Wine, on a private X server and a private PulseAudio:
-#  1. the QtTest executables, through CTest with Wine as the emulator (offscreen platform, SDL's
-#     dummy and disk drivers, as on Linux);
+#  1. the QtTest executables, through CTest with Wine as the emulator, on Qt's own Windows platform
+#     (Wine passes no QT_ variable on, so the tests' offscreen platform does not reach them) on the
+#     private X server, with SDL's dummy and disk drivers as on Linux, and freed memory poisoned
+#     by Wine's heap checks, so that a use after free crashes at once;
 #  2. end to end: the installer installs silently into a fresh Wine prefix; the installed program
 #     plays keys F and A (captured from the sound server's null sink through Wine's PulseAudio
 #     driver), copies the list through its context menu (read back from the Windows clipboard by
@@ -41,12 +43,16 @@ prefix=$work/wine
 wine_env "$prefix"
 echo "== fresh Wine prefix"
 w wineboot -i >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; fail "wineboot failed"; }
+# Wine's own fonts, as Windows has them: MS Sans Serif a bitmap face, Tahoma the dialogs' face.
+cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/"
 
 echo "== unit tests"
 # A failed unit test is reported at the end, after the end-to-end run has shown what it can.
 unit_failed=0
 wine_path=$(for dir in "${win_dll_dirs[@]}"; do win_path "$dir"; done | paste -sd ';')
-w WINEPATH="$wine_path" QT_PLUGIN_PATH="$(win_path "$win_qt/plugins")" \
+# QtTest writes to the debugger's output unless told that stderr is a console; Wine passes
+# WINEQT_ variables on without their WINE.
+w WINEPATH="$wine_path" WINEQT_FORCE_STDERR_LOGGING=1 WINEDEBUG=-all,warn+heap \
   ctest --test-dir "$win_build" --output-on-failure --timeout 120 || unit_failed=1
 
 echo "== silent install"
