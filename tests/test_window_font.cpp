@@ -2,6 +2,7 @@
 #include "form_fixture.h"
 #include "ui/window_font.h"
 
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QInputDialog>
 #include <QMenu>
@@ -12,6 +13,24 @@ class TestWindowFont : public QObject {
   Q_OBJECT
  private slots:
   void initTestCase() { UseWindowFontEverywhere(); }
+
+  // The window's fonts are scaled with the window; a bitmap face comes in a few sizes only (on
+  // Windows, MS Sans Serif is one).
+  void fontsAreOutlineFacesAtTheirSize_data() {
+    QTest::addColumn<int>("pixels");
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("controls") << kFontPixels << false;
+    QTest::newRow("code line") << kFontPixels << true;
+    QTest::newRow("help text") << kHelpFontPixels << true;
+  }
+  void fontsAreOutlineFacesAtTheirSize() {
+    QFETCH(int, pixels);
+    QFETCH(bool, bold);
+    const QFontInfo info(WindowFont(pixels, bold));
+    QVERIFY2(QFontDatabase::isSmoothlyScalable(info.family()), qPrintable(info.family()));
+    QCOMPARE(info.pixelSize(), pixels);
+    QCOMPARE(info.bold(), bold);
+  }
 
   void ownWindowsUseTheWindowsFont_data() {
     QTest::addColumn<QString>("window");

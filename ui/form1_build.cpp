@@ -124,6 +124,10 @@ void Form1::BuildMenus() {
   mnustrich2 = mnupop->addSeparator();
   mnudelnote = mnupop->addAction(Utf8(kDeleteNote));
   mnudelall = mnupop->addAction(Utf8(kDeleteAll));
+  // A desktop theme gives menus a font of its own (Windows' at start and whenever its settings
+  // change); set on them, the window's font stays.
+  for (QWidget* menu : {static_cast<QWidget*>(bar), static_cast<QWidget*>(mnuLang), static_cast<QWidget*>(mnupop)})
+    menu->setFont(font());
 }
 
 void Form1::BuildControls() {

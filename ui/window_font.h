@@ -3,11 +3,15 @@
 #pragma once
 
 #include <QFont>
+#include <QString>
 
 namespace quaverline {
 
 inline constexpr int kFontPixels = 11;      // 8.25 pt
 inline constexpr int kHelpFontPixels = 16;  // 12 pt
+
+// The first of the faces the layout was made for that is installed as an outline font.
+QString WindowFontFamily();
 
 QFont WindowFont(int pixelSize, bool bold);
 
