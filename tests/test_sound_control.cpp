@@ -137,12 +137,14 @@ void SoundControlTest::triesAgainUntilADeviceOpens() {
   QVERIFY(sound.HasDevice());
   shared.failures = 4;
   shared.Newest()->lost = true;
-  QVERIFY2(WaitFor([&] { return shared.opens == 6 && sound.State() != DeviceState::Lost; }, 3s),
+  // Until the new device is there: during the sixth try the newest is still the one closed.
+  QVERIFY2(WaitFor([&] { return shared.Opened() == 2 && sound.State() == DeviceState::Open; }, 3s),
            qPrintable(QStringLiteral("%1 tries").arg(shared.opens.load())));
+  QCOMPARE(shared.opens.load(), 6);
   shared.failures = 1000;
   shared.Newest()->lost = true;
   // Tries at once, then after 50, 100, 200, 400 ms; the next pause is 800 ms.
-  QVERIFY(WaitFor([&] { return shared.opens == 11; }, 3s));
+  QVERIFY2(WaitFor([&] { return shared.opens == 11; }, 3s), qPrintable(QStringLiteral("%1 tries").arg(shared.opens.load())));
   const int before = shared.opens;
   shared.failures = 0;
   StartTone(sound, *wave, 300);
