@@ -1,5 +1,6 @@
 #include "ui/code_list_box.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -43,6 +44,20 @@ void CodeListBox::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QListWidget::keyPressEvent(event);
+}
+
+void CodeListBox::focusInEvent(QFocusEvent* event) {
+  QListWidget::focusInEvent(event);
+  // After the list's own focus event, which Qt sends once this returns: a screen reader presents
+  // the newer of two focus events, and so says the current line rather than only the list.
+  QMetaObject::invokeMethod(this, [this] { TellCurrentLine(); }, Qt::QueuedConnection);
+}
+
+void CodeListBox::TellCurrentLine() {
+  if (!hasFocus() || currentRow() < 0) return;
+  QAccessibleEvent focus(this, QAccessible::Focus);
+  focus.setChild(currentRow());
+  QAccessible::updateAccessibility(&focus);
 }
 
 void CodeListBox::paintEvent(QPaintEvent* event) {

@@ -21,10 +21,14 @@ class CodeListBox : public QListWidget {
   // The Menu key or Shift+F10.
   void MenuKey();
 
+ private:
+  void TellCurrentLine();
+
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 };
 

@@ -83,7 +83,9 @@ void PianoKeys::paintEvent(QPaintEvent*) {
 void PianoKeys::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
   update();
-  TellFocus();
+  // After the piano's own focus event, which Qt sends once this returns: a screen reader presents
+  // the newer of two focus events and drops the other.
+  QMetaObject::invokeMethod(this, [this] { if (hasFocus()) TellFocus(); }, Qt::QueuedConnection);
 }
 
 void PianoKeys::focusOutEvent(QFocusEvent* event) {
