@@ -3,12 +3,14 @@
 #pragma once
 
 #include "recording_sound.h"
+#include "ui/announcer.h"
 #include "ui/code_list_box.h"
 #include "ui/key_area_widget.h"
 #include "ui/form1.h"
 #include "ui/key_table.h"
 #include "ui/window_style.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QListWidget>
 #include <QTest>
@@ -65,6 +67,10 @@ struct FormFixture {
   }
 
   QStringList Lines() const { return Items(*form->List1); }
+  // The status message screen readers were told last.
+  QString Announced() const {
+    return QAccessible::queryAccessibleInterface(form->announcer)->text(QAccessible::Name);
+  }
   QStringList Entries() const { return Items(*form->List2); }
   static QStringList Items(const QListWidget& list) {
     QStringList items;

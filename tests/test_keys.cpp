@@ -111,6 +111,7 @@ void KeysTest::keyAppendsItsLines() {
   f.ClickKey(key.toUtf8().constData());
   QCOMPARE(f.Lines(), QStringList{line});
   QCOMPARE(f.Entries(), QStringList{entry});
+  QCOMPARE(f.Announced(), line);
   QCOMPARE(f.form->List1->currentRow(), -1);  // the selection does not move
   QVERIFY(!f.sound.looping);
   QVERIFY(!f.form->Timer1.Enabled());
@@ -132,6 +133,7 @@ void KeysTest::onlyListenAppendsNothing() {
   f.ClickKey("F");
   QCOMPARE(f.form->List1->count(), 0);
   QCOMPARE(f.form->List2->count(), 0);
+  QCOMPARE(f.Announced(), QString());
   QCOMPARE(Kinds(f.sound), (std::vector{SoundCall::Start, SoundCall::Stop}));
 }
 

@@ -1,5 +1,6 @@
 // Editing the code list: "add to list", the context menu and its commands, and list playback.
 #include "form_fixture.h"
+#include "ui/caption_button.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -38,6 +39,8 @@ class ListTest : public QObject {
   void changeDurationWithNothingSelected();
   void changeDurationOfAKeyLine();
   void copyToClipboard();
+  void changesAreAnnounced_data();
+  void changesAreAnnounced();
   void listPlayback();
 };
 
@@ -100,6 +103,8 @@ void ListTest::rightClickOpensTheMenu() {
                  corner.x() < line.right(),
              qPrintable(QStringLiteral("menu at %1,%2").arg(corner.x()).arg(corner.y())));
   }
+  // From the keyboard the first command is chosen at once, so that a screen reader says it.
+  if (opens) QCOMPARE(f.form->mnupop->activeAction(), button ? nullptr : f.form->mnuDuration);
   if (lines > 0 && (!button || button == Qt::RightButton)) QCOMPARE(list.SelectedRow(), lines - 1);
   f.form->mnupop->hide();
 }
@@ -235,6 +240,42 @@ void ListTest::copyToClipboard() {
   f.form->mnudelall_click();
   f.form->mnucopy_click();
   QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+}
+
+// What a screen reader is told after each command, in the window's language.
+void ListTest::changesAreAnnounced_data() {
+  QTest::addColumn<QString>("command");
+  QTest::addColumn<int>("lines");
+  QTest::addColumn<bool>("german");
+  QTest::addColumn<QString>("told");
+  QTest::newRow("add to list") << "add" << 0 << false << "Sound Portb.0 , 150 , 666";
+  QTest::newRow("change duration") << "duration" << 3 << false << "Sound Portb.0 , 75 , 101";
+  QTest::newRow("copy one line") << "copy" << 1 << false << "1 line copied to the clipboard";
+  QTest::newRow("copy three lines") << "copy" << 3 << false << "3 lines copied to the clipboard";
+  QTest::newRow("copy, German") << "copy" << 3 << true << "3 Zeilen in die Zwischenablage kopiert";
+  QTest::newRow("delete note") << "delete" << 3 << false << "deleted: Sound Portb.0 , 150 , 101";
+  QTest::newRow("delete note, German") << "delete" << 3 << true << "gelöscht: Sound Portb.0 , 150 , 101";
+  QTest::newRow("delete all") << "all" << 3 << false << "all lines deleted";
+  QTest::newRow("delete all, German") << "all" << 3 << true << "alle Zeilen gelöscht";
+}
+
+void ListTest::changesAreAnnounced() {
+  QFETCH(QString, command);
+  QFETCH(int, lines);
+  QFETCH(bool, german);
+  QFETCH(QString, told);
+  FormFixture f;
+  if (german) f.form->mnuGerman_Click();
+  Fill(f, lines);
+  if (lines > 1) f.form->List1->SelectRow(1);
+  f.answer = QStringLiteral("75");
+  const QMap<QString, QAction*> actions = {{"duration", f.form->mnuDuration}, {"copy", f.form->mnucopy},
+                                          {"delete", f.form->mnudelnote}, {"all", f.form->mnudelall}};
+  if (command == QLatin1String("add"))
+    f.form->Command3->click();
+  else
+    actions[command]->trigger();
+  QCOMPARE(f.Announced(), told);
 }
 
 void ListTest::listPlayback() {

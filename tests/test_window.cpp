@@ -51,6 +51,7 @@ class WindowTest : public QObject {
   void startState();
   void menus();
   void hiddenAndDisabledControls();
+  void tabOrder_data();
   void tabOrder();
   void fonts();
   void refreshFailuresKeepTheLine_data();
@@ -126,9 +127,18 @@ void WindowTest::hiddenAndDisabledControls() {
   QVERIFY(form.Text1->isVisible());
 }
 
+void WindowTest::tabOrder_data() {
+  QTest::addColumn<bool>("listening");
+  QTest::newRow("add notes to the list") << false;
+  QTest::newRow("only listen to the notes") << true;
+}
+
+// The option pair is one Tab stop, on the selected option.
 void WindowTest::tabOrder() {
+  QFETCH(bool, listening);
   FormFixture f;
   Form1& form = *f.form;
+  if (listening) form.Option1->setChecked(true);
   QList<QWidget*> chain;
   QWidget* w = form.List1;
   do {
@@ -137,8 +147,8 @@ void WindowTest::tabOrder() {
   } while (w != form.List1);
   const QList<QWidget*> expected = {form.List1,    form.Text4,    form.Text3,    form.Text2,
                                     form.Text1,    form.Command1, form.Command2, form.Command6,
-                                    form.Command5, form.Option1,  form.Option2,  form.Command3,
-                                    form.Piano};
+                                    form.Command5, listening ? form.Option1 : form.Option2,
+                                    form.Command3, form.Piano};
   QCOMPARE(chain, expected);
 }
 

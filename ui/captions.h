@@ -57,6 +57,7 @@ struct AccessibleText {
 };
 inline constexpr AccessibleText kCodeListName{"Code list", "Code-Liste"};
 inline constexpr AccessibleText kPianoName{"Piano", "Klaviatur"};
+inline constexpr AccessibleText kOptionsName{"Notes", "Noten"};
 inline constexpr AccessibleText kPianoHelp{
     "Left and Right choose a key, Space plays it. The letter rows play by their place: "
     "Z to M the lower octave, Q to U the upper one.",

@@ -26,11 +26,13 @@ class QRadioButton;
 
 namespace quaverline {
 
+class Announcer;
 class Backdrop;
 class CaptionButton;
 class CodeListBox;
 class InputCounter;
 class KeyAreaWidget;
+class OptionGroup;
 class PianoKeys;
 class TitleBar;
 
@@ -84,10 +86,12 @@ class Form1 : public QMainWindow, private MelodyHost {
   CaptionButton* Command6 = nullptr;
   QRadioButton* Option1 = nullptr;
   QRadioButton* Option2 = nullptr;
+  OptionGroup* Options = nullptr;  // holds Option1 and Option2
   QFrame* Line2 = nullptr;
   std::array<KeyAreaWidget*, 26> keyAreas{};  // in the order of kKeyAreas
   PianoKeys* Piano = nullptr;                  // the keys as one control, holding their areas
   NoteTimer Timer1;
+  Announcer* announcer = nullptr;  // what screen readers are told, never drawn
 
   // Menus.
   QAction* mnuBeenden = nullptr;
@@ -157,6 +161,7 @@ class Form1 : public QMainWindow, private MelodyHost {
   void ConnectHandlers();
 
   void ApplyLanguage(Language language);
+  Language WindowLanguage() const;
   void SetCaption(CaptionTarget target, const QString& text);
   void SetAccessibleNames(Language language);
 

@@ -1,4 +1,5 @@
 // Building the main window: menus, controls, their start texts, fonts, colours and tab order.
+#include "ui/announcer.h"
 #include "ui/backdrop.h"
 #include "ui/caption_button.h"
 #include "ui/code_list_box.h"
@@ -6,6 +7,7 @@
 #include "ui/form1.h"
 #include "ui/key_area_widget.h"
 #include "ui/key_table.h"
+#include "ui/option_group.h"
 #include "ui/piano_accessible.h"
 #include "ui/piano_keys.h"
 #include "ui/playback_wait.h"
@@ -67,6 +69,7 @@ Form1::Form1(SoundPlatform& sound, QWidget* parent)
   setFont(WindowFont(kFontPixels, false));
   BuildMenus();
   BuildControls();
+  announcer = new Announcer(this);
   SetTabOrder();
   SetAccessibleNames(Language::English);
   ConnectHandlers();
@@ -154,11 +157,15 @@ void Form1::BuildControls() {
   Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
   BuildFrameControls();
 
-  Option1 = new QRadioButton(Utf8(StartCaption(CaptionTarget::Option1)), backdrop);
-  Option1->setGeometry(places::Option1);
-  Option2 = new QRadioButton(Utf8(StartCaption(CaptionTarget::Option2)), backdrop);
-  Option2->setGeometry(places::Option2);
+  // The options lie in a group of their own, which screen readers name with them; it draws nothing.
+  Options = new OptionGroup(backdrop);
+  Options->setGeometry(places::Option1 | places::Option2);
+  Option1 = new QRadioButton(Utf8(StartCaption(CaptionTarget::Option1)), Options);
+  Option1->setGeometry(places::Option1.translated(-Options->pos()));
+  Option2 = new QRadioButton(Utf8(StartCaption(CaptionTarget::Option2)), Options);
+  Option2->setGeometry(places::Option2.translated(-Options->pos()));
   Option2->setChecked(true);
+  Options->KeepTabStopOnSelected();
 
   Command5 = NewButton(StartCaption(CaptionTarget::Command5), backdrop, places::Command5, kLightGreen);
   Command6 = NewButton(StartCaption(CaptionTarget::Command6), backdrop, places::Command6, kLightGreen);

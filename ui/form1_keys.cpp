@@ -1,5 +1,6 @@
 // A click on a piano key: the note sounds, then (unless only listening) its lines are added.
 #include "model/sound_line.h"
+#include "ui/announcer.h"
 #include "ui/form1.h"
 #include "ui/key_table.h"
 
@@ -18,7 +19,9 @@ void Form1::KeyArea_Click(int k) {
   const QString port = Text3->text();
   const QString duration = Text1->text();
   const float frequency = notes[area.noteIndex].Freq;
-  AppendLine(KeyCodeLine(port, duration, frequency), PlayEntry(PlayEntryNumber(frequency, locale), duration));
+  const QString line = KeyCodeLine(port, duration, frequency);
+  AppendLine(line, PlayEntry(PlayEntryNumber(frequency, locale), duration));
+  announcer->Announce(line);
 }
 
 }  // namespace quaverline

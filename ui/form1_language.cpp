@@ -4,6 +4,7 @@
 #include "ui/form1.h"
 #include "ui/key_area_widget.h"
 #include "ui/key_table.h"
+#include "ui/option_group.h"
 #include "ui/piano_keys.h"
 
 #include <QAction>
@@ -16,6 +17,8 @@ namespace quaverline {
 void Form1::mnuEnglish_Click() { ApplyLanguage(Language::English); }
 
 void Form1::mnuGerman_Click() { ApplyLanguage(Language::German); }
+
+Language Form1::WindowLanguage() const { return mnuGerman->isChecked() ? Language::German : Language::English; }
 
 void Form1::ApplyLanguage(Language language) {
   for (int step = 0; step < int(kCaptions.size()); ++step) {
@@ -32,6 +35,7 @@ void Form1::ApplyLanguage(Language language) {
 void Form1::SetAccessibleNames(Language language) {
   List1->setAccessibleName(QString::fromUtf8(InLanguage(kCodeListName, language)));
   Piano->setAccessibleName(QString::fromUtf8(InLanguage(kPianoName, language)));
+  Options->setAccessibleName(QString::fromUtf8(InLanguage(kOptionsName, language)));
   Piano->setAccessibleDescription(QString::fromUtf8(InLanguage(kPianoHelp, language)));
   for (int k = 0; k < int(kKeyAreas.size()); ++k) {
     const KeyArea& area = kKeyAreas[k];

@@ -1,6 +1,8 @@
 // Editing the code list: "add to list", the context menu and its four commands.
 #include "model/numbers.h"
 #include "model/sound_line.h"
+#include "ui/announcements.h"
+#include "ui/announcer.h"
 #include "ui/code_list_box.h"
 #include "ui/form1.h"
 
@@ -31,7 +33,10 @@ void Form1::ClearLines() {
   List2->clear();
 }
 
-void Form1::Command3_Click() { AppendLine(Text5->text(), PlayEntry(WholeText(pulses), Text1->text())); }
+void Form1::Command3_Click() {
+  AppendLine(Text5->text(), PlayEntry(WholeText(pulses), Text1->text()));
+  announcer->Announce(Text5->text());
+}
 
 void Form1::List1_MouseUp(Qt::MouseButton Button) {
   if (Button == Qt::RightButton && List1->count() > 0) mnupop->popup(QCursor::pos());
@@ -43,6 +48,8 @@ void Form1::List1_MenuKey() {
   QListWidgetItem* line = List1->item(std::max(List1->SelectedRow(), 0));
   List1->scrollToItem(line);
   mnupop->popup(List1->viewport()->mapToGlobal(List1->visualItemRect(line).bottomLeft()));
+  // Opened from the keyboard, the menu starts on its first command, which a screen reader says.
+  mnupop->setActiveAction(mnuDuration);
 }
 
 void Form1::mnuduration_click() {
@@ -56,8 +63,10 @@ void Form1::mnuduration_click() {
   const QString P = WholeText(*floored);
   RemoveLine(i);
   const QString A = InputBox(QString::fromUtf8(kDurationPrompt), QString::fromUtf8(kDialogTitle));
-  InsertLine(i, CodeLine(Text3->text(), A, P), PlayEntry(P, A));
+  const QString line = CodeLine(Text3->text(), A, P);
+  InsertLine(i, line, PlayEntry(P, A));
   List1->SelectRow(i < List1->count() ? i : List1->count() - 1);
+  announcer->Announce(line);
 }
 
 void Form1::mnucopy_click() {
@@ -66,16 +75,22 @@ void Form1::mnucopy_click() {
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->clear();
   clipboard->setText(text);
+  announcer->Announce(CopiedMessage(List1->count(), WindowLanguage()));
 }
 
 void Form1::mnudelnote_click() {
   int i = List1->SelectedRow();
   if (i < 0) return;
+  const QString line = List1->item(i)->text();
   RemoveLine(i);
   if (i > List1->count() - 1) i = List1->count() - 1;
   List1->SelectRow(i);
+  announcer->Announce(DeletedMessage(line, WindowLanguage()));
 }
 
-void Form1::mnudelall_click() { ClearLines(); }
+void Form1::mnudelall_click() {
+  ClearLines();
+  announcer->Announce(QString::fromUtf8(InLanguage(kAllLinesDeleted, WindowLanguage())));
+}
 
 }  // namespace quaverline
