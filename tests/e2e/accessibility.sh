@@ -15,16 +15,7 @@ here=$(dirname "$0")
 . "$here/lib.sh"
 
 start_xvfb
-dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$work/bus" 2>"$work/dbus.log" &
-started $!
-wait_for 10 test -s "$work/bus" || fail "the session bus did not start"
-DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
-export DBUS_SESSION_BUS_ADDRESS
-# The launcher starts the accessibility bus and its registry, which is how desktops start them.
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.log" 2>&1 &
-started $!
-a11y_bus_up() { dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1; }
-wait_for 10 a11y_bus_up || { cat "$work/atspi.log" >&2; fail "the accessibility bus did not start"; }
+start_accessibility_bus
 
 start_program "$work/program.log" env QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 SDL_AUDIODRIVER=dummy "$prog"
 

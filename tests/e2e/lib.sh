@@ -63,6 +63,20 @@ start_xvfb() {
   echo "X server on $DISPLAY"
 }
 
+# start_accessibility_bus: a private D-Bus session bus (exported) with the AT-SPI registry on it,
+# started as desktops start them.
+start_accessibility_bus() {
+  dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$work/bus" 2>"$work/dbus.log" &
+  started $!
+  wait_for 10 test -s "$work/bus" || fail "the session bus did not start"
+  DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
+  export DBUS_SESSION_BUS_ADDRESS
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.log" 2>&1 &
+  started $!
+  a11y_bus_up() { dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1; }
+  wait_for 10 a11y_bus_up || { cat "$work/atspi.log" >&2; fail "the accessibility bus did not start"; }
+}
+
 # start_program <log> <command>...: runs Quaverline unscaled on the X server and waits for its
 # window. Sets prog_pid, window, its geometry X Y WIDTH HEIGHT, and left/top of the client area.
 start_program() {
