@@ -4,11 +4,11 @@
 #include "ui/compositor_decorations.h"
 #include "ui/form1.h"
 #include "ui/playback_wait.h"
+#include "ui/screen_fit.h"
 #include "ui/window_font.h"
 #include "ui/window_style.h"
 
 #include <QApplication>
-#include <QScreen>
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -20,8 +20,8 @@ int main(int argc, char* argv[]) {
   quaverline::DeviceSound sound;
   sound.SetWait(&quaverline::WaitAnsweringDesktop);
   quaverline::Form1 form(sound);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) form.FitToWorkArea(screen->availableGeometry());
   if (!quaverline::DesktopDrawsTitleBar()) form.UseOwnTitleBar();
+  new quaverline::ScreenFit(form);
   // The sound device opens once the window is up, off the window thread: neither the start nor
   // the first note waits for it, and that note plays into a stream that is already running.
   quaverline::AfterFirstFrame(form, [&sound] { sound.OpenInBackground(); });

@@ -45,6 +45,42 @@ class TestTitleBar : public QObject {
     QCOMPARE(f.ends, ends);
     QCOMPARE(form.windowState(), Qt::WindowNoState);
   }
+
+  // Drawn as the active window's while the window is active, dimmed once another one is, and
+  // again when it comes back.
+  void followsTheWindowsActivation() {
+    FormFixture f;
+    Form1& form = *f.form;
+    form.UseOwnTitleBar();
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTRY_VERIFY(form.titleBar->DrawnActive());
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QTRY_VERIFY(!form.titleBar->DrawnActive());
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTRY_VERIFY(form.titleBar->DrawnActive());
+  }
+
+  // A line along the whole window's edge, in a colour unlike the window's own, so that it stands
+  // out from a light background.
+  void edgeAroundTheWindow() {
+    FormFixture f;
+    Form1& form = *f.form;
+    form.UseOwnTitleBar();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QImage image = form.grab().toImage();
+    const QColor edge = form.palette().color(QPalette::Shadow);
+    QVERIFY(edge != form.palette().color(QPalette::Window));
+    const int w = image.width() - 1, h = image.height() - 1;
+    for (const QPoint& at : {QPoint(w / 2, 0), QPoint(0, h / 2), QPoint(w, h / 2), QPoint(w / 2, h), QPoint(0, h)})
+      QCOMPARE(image.pixelColor(at).rgb(), edge.rgb());
+  }
 };
 
 QTEST_MAIN(TestTitleBar)

@@ -3,6 +3,7 @@
 #include "form_fixture.h"
 #include "ui/backdrop.h"
 #include "ui/caption_button.h"
+#include "ui/title_bar.h"
 #include "ui/window_fit.h"
 
 #include <QLabel>
@@ -31,8 +32,8 @@ class TestWindowFit : public QObject {
     QFETCH(QSize, workArea);
     QFETCH(QSize, window);
     QFETCH(double, scale);
-    QVERIFY2(qAbs(FitScale(workArea, window) - scale) < 1e-9,
-             qPrintable(QString::number(FitScale(workArea, window), 'g', 10)));
+    const double fitted = FitScale(workArea, window, kFrameAllowance);
+    QVERIFY2(qAbs(fitted - scale) < 1e-9, qPrintable(QString::number(fitted, 'g', 10)));
   }
 
   void scaledPlacesKeepTheirNeighbours_data() {
@@ -50,18 +51,43 @@ class TestWindowFit : public QObject {
     QCOMPARE(ScaledRect(place, scale), scaled);
   }
 
+  // Wayland reports the whole screen as its work area; a desktop's top bar takes part of it.
+  void workAreaLeavesRoomForATopBar_data() {
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<bool>("wayland");
+    QTest::addColumn<QRect>("area");
+    const QRect screen(0, 0, 1280, 720);
+    QTest::newRow("Wayland, the whole screen") << screen << true << QRect(0, 32, 1280, 688);
+    QTest::newRow("Wayland, a work area reported") << QRect(0, 0, 1280, 680) << true << QRect(0, 0, 1280, 680);
+    QTest::newRow("X11, the whole screen") << screen << false << screen;
+  }
+  void workAreaLeavesRoomForATopBar() {
+    QFETCH(QRect, available);
+    QFETCH(bool, wayland);
+    QFETCH(QRect, area);
+    QCOMPARE(WorkArea(QRect(0, 0, 1280, 720), available, wayland), area);
+  }
+
   void everyControlAndKeyInsideTheWorkArea_data() {
     QTest::addColumn<QRect>("workArea");
+    QTest::addColumn<QMargins>("frame");
+    QTest::addColumn<bool>("ownTitleBar");
     QTest::addColumn<bool>("smaller");
-    QTest::newRow("1280 x 688 below a top bar") << QRect(0, 32, 1280, 688) << true;
-    QTest::newRow("1920 x 1040") << QRect(0, 40, 1920, 1040) << false;
+    QTest::newRow("1280 x 688 below a top bar") << QRect(0, 32, 1280, 688) << kFrameAllowance << false << true;
+    QTest::newRow("1920 x 1040") << QRect(0, 40, 1920, 1040) << kFrameAllowance << false << false;
+    QTest::newRow("own title bar, 1280 x 720 less a top bar") << QRect(0, 32, 1280, 688) << QMargins() << true << true;
+    QTest::newRow("own title bar, 1920 x 1048") << QRect(0, 32, 1920, 1048) << QMargins() << true << false;
+    QTest::newRow("a window manager's 37 px title bar") << QRect(0, 0, 1280, 720) << QMargins(0, 37, 0, 0) << false << true;
   }
   void everyControlAndKeyInsideTheWorkArea() {
     QFETCH(QRect, workArea);
+    QFETCH(QMargins, frame);
+    QFETCH(bool, ownTitleBar);
     QFETCH(bool, smaller);
     FormFixture f;
     Form1& form = *f.form;
-    form.FitToWorkArea(workArea);
+    if (ownTitleBar) form.UseOwnTitleBar();
+    form.FitToWorkArea(workArea, frame);
     QWidget* client = form.centralWidget();
     const double scale = client->width() / 791.0;
     if (smaller) {
@@ -69,12 +95,13 @@ class TestWindowFit : public QObject {
     } else {
       QCOMPARE(client->size(), QSize(791, 685));
     }
-    // The window's place is that of its frame: a title bar as tall as GNOME's, then the menu bar
-    // and the client area.
-    const QRect withTitleBar(form.pos(), form.size() + QSize(0, 37));
-    QVERIFY2(workArea.contains(withTitleBar), qPrintable(QStringLiteral("%1,%2 %3x%4")
-        .arg(withTitleBar.x()).arg(withTitleBar.y()).arg(withTitleBar.width()).arg(withTitleBar.height())));
-    QCOMPARE(form.size(), QSize(client->width(), client->height() + form.menuBar()->sizeHint().height()));
+    // The window inside its frame, and the frame inside the work area.
+    const QRect framed(form.geometry().topLeft() - QPoint(frame.left(), frame.top()), form.size().grownBy(frame));
+    QVERIFY2(workArea.contains(framed), qPrintable(QStringLiteral("%1,%2 %3x%4")
+        .arg(framed.x()).arg(framed.y()).arg(framed.width()).arg(framed.height())));
+    const int above = form.menuBar()->sizeHint().height() + (ownTitleBar ? TitleBar::kHeight : 0);
+    QCOMPARE(form.size(), QSize(client->width(), client->height() + above));
+    if (ownTitleBar) QCOMPARE(form.titleBar->width(), form.width());
 
     QWidget* controls[] = {form.List1, form.Frame1, form.Text1, form.Text2, form.Text3, form.Text4, form.Text5,
                            form.Label1, form.Label2, form.Label3, form.Label4, form.Label5, form.Label33,
@@ -97,6 +124,35 @@ class TestWindowFit : public QObject {
       QCOMPARE(f.WidgetAt(place.center()), form.keyAreas[k]);
     }
     QCOMPARE(keys, 24);
+  }
+
+  // Fitted again when the screen changes, the window takes the scale afresh from the layout as
+  // built: back at 100 % every place and font is the table's, and two fits to one area agree.
+  void fitsAgainFromTheLayoutAsBuilt() {
+    FormFixture f;
+    Form1& form = *f.form;
+    QList<QWidget*> controls = form.centralWidget()->findChildren<QWidget*>();
+    QList<QRect> built;
+    QList<int> pixels;
+    for (QWidget* control : controls) {
+      built << control->geometry();
+      pixels << control->font().pixelSize();
+    }
+    const QRect small(0, 32, 1280, 600), large(0, 0, 1920, 1040);
+    form.FitToWorkArea(small, kFrameAllowance);
+    const double scale = form.centralWidget()->width() / 791.0;
+    QCOMPARE(form.Label33->font().pixelSize(), qRound(16 * scale));  // fonts set on a control follow
+    QCOMPARE(form.Label5->font().pixelSize(), qRound(11 * scale));
+    QList<QRect> once;
+    for (QWidget* control : controls) once << control->geometry();
+    form.FitToWorkArea(small, kFrameAllowance);
+    for (int i = 0; i < controls.size(); ++i) QCOMPARE(controls[i]->geometry(), once[i]);
+    form.FitToWorkArea(large, kFrameAllowance);
+    QCOMPARE(form.centralWidget()->size(), QSize(791, 685));
+    for (int i = 0; i < controls.size(); ++i) {
+      QCOMPARE(controls[i]->geometry(), built[i]);
+      QCOMPARE(controls[i]->font().pixelSize(), pixels[i]);
+    }
   }
 };
 

@@ -1,6 +1,9 @@
 #include "ui/compositor_decorations.h"
 
 #include <QGuiApplication>
+#include <QPoint>
+#include <QWindow>
+#include <qpa/qplatformnativeinterface.h>
 #include <wayland-client.h>
 
 #include <cstring>
@@ -28,6 +31,9 @@ bool CompositorOffersDecorations() {
   return offered;
 }
 
+// xdg_toplevel's request show_window_menu(seat, serial, x, y).
+constexpr uint32_t kShowWindowMenu = 4;
+
 }  // namespace
 
 bool DesktopDrawsTitleBar() {
@@ -35,6 +41,20 @@ bool DesktopDrawsTitleBar() {
   if (qEnvironmentVariableIsSet("QT_WAYLAND_DECORATION") || qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_WINDOWDECORATION"))
     return true;
   return CompositorOffersDecorations();
+}
+
+bool ShowWindowMenu(QWindow& window, QPoint at) {
+  if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return false;
+  QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
+  if (!native) return false;
+  auto* toplevel = static_cast<wl_proxy*>(native->nativeResourceForWindow("xdg_toplevel", &window));
+  auto* seat = native->nativeResourceForIntegration("wl_seat");
+  // The serial of the input event that asks for the menu: the press being handled.
+  const auto serial = uint32_t(reinterpret_cast<quintptr>(native->nativeResourceForIntegration("serial")));
+  if (!toplevel || !seat || serial == 0) return false;
+  wl_proxy_marshal_flags(toplevel, kShowWindowMenu, nullptr, wl_proxy_get_version(toplevel), 0, seat, serial,
+                         int32_t(at.x()), int32_t(at.y()));
+  return true;
 }
 
 }  // namespace quaverline

@@ -35,6 +35,7 @@ class KeyAreaWidget;
 class OptionGroup;
 class PianoKeys;
 class TitleBar;
+class TreeLayout;
 
 class Form1 : public QMainWindow, private MelodyHost {
   Q_OBJECT
@@ -42,11 +43,14 @@ class Form1 : public QMainWindow, private MelodyHost {
   explicit Form1(SoundPlatform& sound, QWidget* parent = nullptr);
   ~Form1() override;
 
-  // Sizes the window for the work area and centres it there: the layout at 100 %, or uniformly
-  // smaller where the window and its title bar would not fit. Called once, before it is shown.
-  void FitToWorkArea(const QRect& area);
-  // Puts a title bar of the window's own, with a close button only, above the menu bar, for a
-  // desktop that leaves drawing it to the program. Called once, before it is shown.
+  // Sizes the window for the work area and the desktop's frame around it: the layout at 100 %, or
+  // uniformly smaller where the window with its title bar and frame would not fit; always from
+  // the layout as built, so it may be called again when the screen changes. Centres the framed
+  // window there before it is shown, and later only where it would no longer be inside.
+  void FitToWorkArea(const QRect& area, const QMargins& frame);
+  // Puts a title bar of the window's own, with a close button only, above the menu bar, and a thin
+  // edge around the window, for a desktop that leaves drawing them to the program. Called once,
+  // before the window is fitted and shown.
   void UseOwnTitleBar();
 
   // The duration dialog: returns the text typed, empty on Cancel. Replaceable for tests.
@@ -173,6 +177,7 @@ class Form1 : public QMainWindow, private MelodyHost {
 
   SoundPlatform& sound_;
   InputCounter* heldInput_ = nullptr;
+  std::unique_ptr<TreeLayout> layout_;  // the client area as built, for every fit
 };
 
 }  // namespace quaverline

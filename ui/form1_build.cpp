@@ -75,6 +75,7 @@ Form1::Form1(SoundPlatform& sound, QWidget* parent)
   ConnectHandlers();
   Form_Load();
 
+  layout_ = std::make_unique<TreeLayout>(backdrop);
   // Fixed size: the client area below the menu bar is the layout's, nothing more.
   setFixedSize(places::kClientWidth, places::kClientHeight + menuBar()->sizeHint().height());
   if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -82,19 +83,26 @@ Form1::Form1(SoundPlatform& sound, QWidget* parent)
   List1->setFocus();
 }
 
-void Form1::FitToWorkArea(const QRect& area) {
-  const int menuHeight = menuBar()->sizeHint().height();
-  const double scale = FitScale(area.size(), QSize(places::kClientWidth, places::kClientHeight + menuHeight));
-  if (scale < 1.0) {
-    ScaleWidgetTree(backdrop, scale);
-    backdrop->SetScale(scale);
-  }
-  const QSize client = ScaledRect(QRect(0, 0, places::kClientWidth, places::kClientHeight), scale).size();
+void Form1::FitToWorkArea(const QRect& area, const QMargins& frame) {
+  // The menu bar and the own title bar keep their size; the client area takes the scale.
+  const int above = menuBar()->sizeHint().height() + (titleBar ? TitleBar::kHeight : 0);
+  const double scale = FitScale(area.size(), QSize(places::kClientWidth, places::kClientHeight + above), frame);
+  layout_->Apply(scale);
+  backdrop->SetScale(scale);
+  // Rounded to whole pixels the client area may come out a pixel larger than the room it has.
+  const QSize room = area.size().shrunkBy(frame) - QSize(0, above);
+  const QSize scaled = ScaledRect(QRect(0, 0, places::kClientWidth, places::kClientHeight), scale).size();
+  const QSize client = room.isValid() ? scaled.boundedTo(room) : scaled;
   backdrop->setFixedSize(client);
-  setFixedSize(client.width(), client.height() + menuHeight);
-  // Centred with its title bar and borders, which the window's place includes.
-  const QSize framed = size().grownBy(kFrameAllowance);
-  move(area.topLeft() + QPoint((area.width() - framed.width()) / 2, (area.height() - framed.height()) / 2));
+  setFixedSize(client.width(), client.height() + above);
+  if (titleBar) titleBar->setGeometry(0, 0, width(), TitleBar::kHeight);
+  // The window's place is its frame's: centred with its title bar and borders.
+  const QSize framed = size().grownBy(frame);
+  if (isVisible() && area.contains(QRect(pos(), framed))) return;
+  const QPoint corner = area.topLeft() + QPoint((area.width() - framed.width()) / 2, (area.height() - framed.height()) / 2);
+  // The window itself goes inside its frame: where the frame is not known to Qt yet (X11 before
+  // the window manager has framed the window), a place that includes it would count it as none.
+  setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), size()));
 }
 
 Form1::~Form1() = default;
@@ -107,6 +115,7 @@ void Form1::UseOwnTitleBar() {
   setContentsMargins(0, TitleBar::kHeight, 0, 0);
   setFixedSize(framed);
   titleBar->setGeometry(0, 0, framed.width(), TitleBar::kHeight);
+  new WindowEdge(this);
 }
 
 void Form1::BuildMenus() {

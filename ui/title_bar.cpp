@@ -1,5 +1,7 @@
 #include "ui/title_bar.h"
 
+#include "ui/compositor_decorations.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -22,6 +24,7 @@ QRect TitleBar::CloseButton() const {
 void TitleBar::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const bool active = window()->isActiveWindow();
+  drawnActive_ = active;
   painter.fillRect(rect(), palette().color(QPalette::Window).darker(active ? 112 : 104));
   const QColor text = palette().color(active ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
 
@@ -47,7 +50,19 @@ void TitleBar::paintEvent(QPaintEvent*) {
   painter.drawLine(0, height() - 1, width(), height() - 1);
 }
 
+bool TitleBar::event(QEvent* event) {
+  // The window passes these on to its children, which Qt repaints only where the palette's active
+  // and inactive colours differ.
+  if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate) update();
+  return QWidget::event(event);
+}
+
 void TitleBar::mousePressEvent(QMouseEvent* event) {
+  // The right button opens the compositor's window menu, as on the desktop's own title bars.
+  if (event->button() == Qt::RightButton && window()->windowHandle()) {
+    ShowWindowMenu(*window()->windowHandle(), mapTo(window(), event->position().toPoint()));
+    return;
+  }
   if (event->button() != Qt::LeftButton) return;
   pressedOnClose_ = CloseButton().contains(event->position().toPoint());
   // Anywhere else the bar moves the window, as the desktop's own would.
@@ -58,6 +73,28 @@ void TitleBar::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   if (pressedOnClose_ && CloseButton().contains(event->position().toPoint())) window()->close();
   pressedOnClose_ = false;
+}
+
+WindowEdge::WindowEdge(QWidget* window) : QWidget(window) {
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+  setFocusPolicy(Qt::NoFocus);
+  setGeometry(window->rect());
+  window->installEventFilter(this);
+  raise();
+}
+
+bool WindowEdge::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == parent() && event->type() == QEvent::Resize) {
+    setGeometry(parentWidget()->rect());
+    raise();
+  }
+  return false;
+}
+
+void WindowEdge::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setPen(palette().color(QPalette::Shadow));
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 }  // namespace quaverline

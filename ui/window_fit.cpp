@@ -23,6 +23,11 @@ QRect ScaledRect(const QRect& place, double scale) {
                span(top, edge(place.y() + place.height()), place.height()));
 }
 
+QRect WorkArea(const QRect& screen, const QRect& available, bool wayland) {
+  if (!wayland || available != screen) return available;
+  return screen.adjusted(0, std::min(kTopBarAllowance, screen.height() / 4), 0, 0);
+}
+
 namespace {
 
 QFont ScaledFont(QFont font, double scale) {
@@ -33,21 +38,25 @@ QFont ScaledFont(QFont font, double scale) {
   return font;
 }
 
-void ScaleChildren(QWidget* parent, double scale) {
-  for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (child->isWindow()) continue;
-    child->setGeometry(ScaledRect(child->geometry(), scale));
-    if (child->testAttribute(Qt::WA_SetFont)) child->setFont(ScaledFont(child->font(), scale));
-    ScaleChildren(child, scale);
+}  // namespace
+
+TreeLayout::TreeLayout(QWidget* root) : root_(root), rootFont_(root->font()) {
+  for (QWidget* widget : root->findChildren<QWidget*>()) {
+    if (widget->isWindow()) continue;
+    Place place{widget, widget->geometry(), std::nullopt};
+    if (widget->testAttribute(Qt::WA_SetFont)) place.font = widget->font();
+    places_.push_back(place);
   }
 }
 
-}  // namespace
-
-void ScaleWidgetTree(QWidget* root, double scale) {
-  if (scale == 1.0) return;
-  root->setFont(ScaledFont(root->font(), scale));
-  ScaleChildren(root, scale);
+void TreeLayout::Apply(double scale) const {
+  if (!root_) return;
+  root_->setFont(ScaledFont(rootFont_, scale));
+  for (const Place& place : places_) {
+    if (!place.widget) continue;
+    place.widget->setGeometry(ScaledRect(place.geometry, scale));
+    if (place.font) place.widget->setFont(ScaledFont(*place.font, scale));
+  }
 }
 
 }  // namespace quaverline
