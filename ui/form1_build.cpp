@@ -86,7 +86,7 @@ Form1::Form1(SoundPlatform& sound, QWidget* parent)
 void Form1::FitToWorkArea(const QRect& area, const QMargins& frame) {
   // The menu bar and the own title bar keep their size; the client area takes the scale.
   const int above = menuBar()->sizeHint().height() + (titleBar ? TitleBar::kHeight : 0);
-  const double scale = FitScale(area.size(), QSize(places::kClientWidth, places::kClientHeight + above), frame);
+  const double scale = FitScale(area.size() - QSize(0, above), QSize(places::kClientWidth, places::kClientHeight), frame);
   layout_->Apply(scale);
   backdrop->SetScale(scale);
   // Rounded to whole pixels the client area may come out a pixel larger than the room it has.

@@ -20,8 +20,8 @@ inline constexpr QMargins kFrameAllowance(4, 38, 4, 4);
 // Where a Wayland compositor reports no work area: room for a desktop's top bar (GNOME's is 32 px).
 inline constexpr int kTopBarAllowance = 32;
 
-// The largest scale, at most 1, at which a window of this size, its menu bar included, and its
-// frame fit into the work area. Never below a quarter, so that the window stays usable.
+// The largest scale, at most 1, at which something of this size and its frame fit into the
+// room given. Never below a quarter, so that the window stays usable.
 double FitScale(QSize workArea, QSize window, QMargins frame);
 
 // The part of a screen the window may take: its work area, or on Wayland, which reports none
