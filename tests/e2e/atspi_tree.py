@@ -115,6 +115,11 @@ def press(key_name):
     print("\n".join(lines(code_list)))
 
 
+def code_lines(_):
+    code_list = [n for n, _ in walk(application()) if n.getRole() == pyatspi.ROLE_LIST][0]
+    print("\n".join(lines(code_list)))
+
+
 def focused(language):
     piano = one(pyatspi.ROLE_PANEL, NAMES[language][0])
     keys = [piano.getChildAtIndex(i) for i in range(piano.childCount)]
@@ -128,4 +133,5 @@ def menu(item):
 
 if __name__ == "__main__":
     command, argument = sys.argv[1], sys.argv[2]
-    {"dump": dump, "check": check, "press": press, "menu": menu, "focused": focused}[command](argument)
+    {"dump": dump, "check": check, "press": press, "menu": menu, "focused": focused,
+     "lines": code_lines}[command](argument)
