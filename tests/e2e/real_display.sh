@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs Quaverline on its own X server and uses it as a person would, from outside the process:
-# clicks the keys F and A, copies the code list through the list's context menu, reads the
-# clipboard, checks the sound the keys made (captured by SDL's disk driver) and ends the program
-# with "End".
+# the window is centred, it clicks the keys F and A, copies the code list through the list's
+# context menu, reads the clipboard, checks the sound the keys made (captured by SDL's disk
+# driver) and ends the program with "End"; then, under a window manager, the window's frame is
+# centred at 1x and 2x.
 #   real_display.sh <quaverline> <tone_check> [<expected clipboard text> [<periods>]]
 # The last two default to the two code lines and the loop lengths of F and A; passing others
 # shows that the checks fail.
@@ -19,6 +20,10 @@ start_xvfb
 capture=$work/capture.raw
 start_program "$work/program.log" env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$capture" "$prog"
 menu_bar_height=$((HEIGHT - client_height))
+# Without a window manager there is no frame: the window itself is centred.
+read -r screen_width screen_height <<<"$(xdotool getdisplaygeometry)"
+off_x=$(((2 * X + WIDTH - screen_width) / 2)) off_y=$(((2 * Y + HEIGHT - screen_height) / 2))
+((off_x >= -2 && off_x <= 2 && off_y >= -2 && off_y <= 2)) || fail "the window is off the centre by $off_x, $off_y"
 
 play_key "$key_f_x" "$capture" || fail "no tone ended after the click on F"
 play_key "$key_a_x" "$capture" || fail "no tone ended after the click on A"
@@ -51,4 +56,6 @@ source "$(dirname "$0")/playback_order.sh"
 
 # "End" is the first item of the menu bar.
 end_program $((Y + menu_bar_height / 2)) 5 "$work/program.log"
+
+source "$(dirname "$0")/centred.sh"
 echo "PASS"
