@@ -1,5 +1,8 @@
 #include "ui/compositor_decorations.h"
 
+#include <QPoint>
+#include <QWindow>
+
 namespace quaverline {
 
 // Windows draws every title bar itself.
