@@ -1,25 +1,10 @@
 #include "ui/announcer.h"
 
 #include <QAccessible>
-#include <QAccessibleWidget>
 
 namespace quaverline {
 
-namespace {
-
-QAccessibleInterface* AnnouncerInterface(const QString&, QObject* object) {
-  if (auto* announcer = qobject_cast<Announcer*>(object)) return new QAccessibleWidget(announcer, QAccessible::Notification);
-  return nullptr;
-}
-
-}  // namespace
-
 Announcer::Announcer(QWidget* window) : QWidget(window) {
-  static const bool installed = [] {
-    QAccessible::installFactory(AnnouncerInterface);
-    return true;
-  }();
-  (void)installed;
   setAttribute(Qt::WA_TransparentForMouseEvents);
   setFocusPolicy(Qt::NoFocus);
   setGeometry(0, 0, 0, 0);

@@ -8,7 +8,7 @@
 #include "ui/key_area_widget.h"
 #include "ui/key_table.h"
 #include "ui/option_group.h"
-#include "ui/piano_accessible.h"
+#include "ui/accessible_roles.h"
 #include "ui/piano_keys.h"
 #include "ui/playback_wait.h"
 #include "ui/title_bar.h"
@@ -63,7 +63,7 @@ Form1::Form1(SoundPlatform& sound, QWidget* parent)
   ExitProcess = [] { std::exit(0); };
   heldInput_ = new InputCounter(this);
 
-  InstallPianoAccessibility();
+  InstallAccessibleRoles();
   setWindowTitle(Utf8(kWindowTitle));
   setWindowIcon(WindowIcon());
   setFont(WindowFont(kFontPixels, false));

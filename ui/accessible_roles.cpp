@@ -1,6 +1,9 @@
-#include "ui/piano_accessible.h"
+#include "ui/accessible_roles.h"
+
+#include "ui/announcer.h"
 
 #include "ui/key_area_widget.h"
+#include "ui/option_group.h"
 #include "ui/piano_keys.h"
 
 #include <QAccessibleWidget>
@@ -44,8 +47,10 @@ class KeyAccessible final : public QAccessibleWidget {
   QStringList keyBindingsForAction(const QString&) const override { return {}; }
 };
 
-QAccessibleInterface* PianoInterfaces(const QString&, QObject* object) {
+QAccessibleInterface* OwnInterfaces(const QString&, QObject* object) {
   if (auto* piano = qobject_cast<PianoKeys*>(object)) return new PianoAccessible(piano);
+  if (auto* group = qobject_cast<OptionGroup*>(object)) return new QAccessibleWidget(group, QAccessible::Grouping);
+  if (auto* announcer = qobject_cast<Announcer*>(object)) return new QAccessibleWidget(announcer, QAccessible::Notification);
   auto* key = qobject_cast<KeyAreaWidget*>(object);
   if (key && qobject_cast<PianoKeys*>(key->parentWidget())) return new KeyAccessible(key);
   return nullptr;
@@ -53,9 +58,9 @@ QAccessibleInterface* PianoInterfaces(const QString&, QObject* object) {
 
 }  // namespace
 
-void InstallPianoAccessibility() {
+void InstallAccessibleRoles() {
   static const bool installed = [] {
-    QAccessible::installFactory(PianoInterfaces);
+    QAccessible::installFactory(OwnInterfaces);
     return true;
   }();
   (void)installed;
