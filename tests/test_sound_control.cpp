@@ -113,7 +113,7 @@ void SoundControlTest::lostDeviceIsReplaced() {
   FakeOpener::Shared shared;
   auto wave = NewWaveImage();
   DeviceSound sound(std::make_unique<FakeOpener>(shared), QuickTiming());
-  QVERIFY(sound.HasDevice());
+  QVERIFY(sound.WaitForDevice());
   StartTone(sound, *wave, 5000);  // awake: an asleep device asks for nothing anyway
   FakeDevice* first = shared.Newest();
   // Lost while it plays the tone: one it never took would still play whole on the next device.
@@ -134,7 +134,7 @@ void SoundControlTest::triesAgainUntilADeviceOpens() {
   ControlTiming timing = QuickTiming();
   timing.longestRetry = 10s;
   DeviceSound sound(std::make_unique<FakeOpener>(shared), timing);
-  QVERIFY(sound.HasDevice());
+  QVERIFY(sound.WaitForDevice());
   shared.failures = 4;
   shared.Newest()->lost = true;
   // Until the new device is there: during the sixth try the newest is still the one closed.
@@ -157,9 +157,9 @@ void SoundControlTest::sleepsWhenSilentAndWakesForATone() {
   FakeOpener::Shared shared;
   auto wave = NewWaveImage();
   DeviceSound sound(std::make_unique<FakeOpener>(shared), QuickTiming());
-  QVERIFY(sound.HasDevice());
+  QVERIFY(sound.WaitForDevice());
   StartTone(sound, *wave, 100);
-  QVERIFY(WaitFor([&] { return sound.State() == DeviceState::Idle; }, 2s));
+  QVERIFY(WaitFor([&] { return sound.State() == DeviceState::Asleep; }, 2s));
   FakeDevice* device = shared.Newest();
   QCOMPARE(device->sleeps.load(), 1);
   const std::size_t before = device->Frames().size();
