@@ -3,7 +3,9 @@
 // level the same two ways. A stream chooses how much it keeps queued from what its thread got.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <sys/resource.h>
 #include <sys/types.h>
 
 namespace quaverline {
@@ -24,6 +26,11 @@ ThreadPriority ReadThreadPriority(pid_t thread);
 
 // Raises one thread of this process, unless it runs real-time already.
 ThreadPriority RaiseThread(pid_t thread);
+
+// RealtimeKit grants real-time only to a process whose RLIMIT_RTTIME hard limit is at most its
+// maximum (`rtkitMaxUs`). The limits to set from the process's own (`soft`, `hard`), or none when
+// RealtimeKit is not to be asked.
+std::optional<rlimit> RtTimeLimitFor(rlim_t soft, rlim_t hard, long long rtkitMaxUs);
 
 // "real-time round-robin 20 (set directly)", "nice -11 (through RealtimeKit)", "nice 0".
 std::string Describe(const ThreadPriority& priority);
