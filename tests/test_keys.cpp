@@ -76,6 +76,7 @@ class KeysTest : public QObject {
   void keyboardPlaysTheKeys_data();
   void keyboardPlaysTheKeys();
   void clickLeavesTheFocus();
+  void arrowsMoveTheOutline();
   void secondKeyDuringANote_data();
   void secondKeyDuringANote();
   void editsDuringTheNoteCount();
@@ -235,6 +236,14 @@ void KeysTest::keyboardPlaysTheKeys_data() {
   QTest::newRow("Space on the first key") << "Space" << QStringList{"261"};
   QTest::newRow("right to F, Return") << "Right Right Right Right Right Return" << QStringList{"349"};
   QTest::newRow("arrows stop at the ends") << "Left Space End Right Space Left Return" << QStringList{"261", "987", "932"};
+  QTest::newRow("End to the highest, Home to the lowest") << "End Space Home Space" << QStringList{"987", "261"};
+  // PC scan codes (set 1) of the US letters Z S X D C V G B H N J M and Q 2 W 3 E R 5 T 6 Y 7 U.
+  QTest::newRow("the lower octave by place")
+      << "2C 1F 2D 20 2E 2F 22 30 23 31 24 32"
+      << QStringList{"261", "277", "293", "311", "329", "349", "369", "391", "415", "440", "466", "493"};
+  QTest::newRow("the upper octave by place")
+      << "10 03 11 04 12 13 06 14 07 15 08 16"
+      << QStringList{"523", "554", "587", "622", "659", "698", "739", "783", "830", "880", "932", "987"};
   QTest::newRow("Z C, V F, M H") << "2C 2F 32" << QStringList{"261", "349", "493"};
   QTest::newRow("S Cis, J Ais") << "1F 24" << QStringList{"277", "466"};
   QTest::newRow("Q C', U H'") << "10 16" << QStringList{"523", "987"};
@@ -263,6 +272,27 @@ void KeysTest::clickLeavesTheFocus() {
     QCOMPARE(QApplication::focusWidget(), focused);
   }
   QCOMPARE(f.form->List1->count(), 2);
+}
+
+// What the window shows: the outline leaves the key it was on and rings the next one.
+void KeysTest::arrowsMoveTheOutline() {
+  FormFixture f;
+  f.form->show();
+  QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+  PianoKeys* piano = f.form->Piano;
+  const auto shown = [&f] { return f.form->screen()->grabWindow(f.form->winId()).toImage(); };
+  const auto place = [&f, piano](int pitch) {
+    KeyAreaWidget* key = piano->Key(pitch);
+    return QRect(key->mapTo(f.form.get(), QPoint(0, 0)), key->size());
+  };
+  QApplication::processEvents();
+  const QImage unfocused = shown();
+  piano->setFocus();
+  QTRY_VERIFY2(shown().copy(place(0)) != unfocused.copy(place(0)), "no outline on the first key");
+  const QImage before = shown();
+  PressOnPiano(piano, QStringLiteral("Right"));
+  QTRY_VERIFY2(shown().copy(place(1)) != before.copy(place(1)), "no outline drawn on the next key");
+  QCOMPARE(shown().copy(place(0)), unfocused.copy(place(0)));  // the key it left as it was
 }
 
 void KeysTest::secondKeyDuringANote_data() {
