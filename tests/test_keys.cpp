@@ -75,6 +75,8 @@ class KeysTest : public QObject {
   void keyNamesSoundAndLineAgree();
   void keyboardPlaysTheKeys_data();
   void keyboardPlaysTheKeys();
+  void everyLetterHasItsKey_data();
+  void everyLetterHasItsKey();
   void clickLeavesTheFocus();
   void arrowsMoveTheOutline();
   void secondKeyDuringANote_data();
@@ -237,13 +239,6 @@ void KeysTest::keyboardPlaysTheKeys_data() {
   QTest::newRow("right to F, Return") << "Right Right Right Right Right Return" << QStringList{"349"};
   QTest::newRow("arrows stop at the ends") << "Left Space End Right Space Left Return" << QStringList{"261", "987", "932"};
   QTest::newRow("End to the highest, Home to the lowest") << "End Space Home Space" << QStringList{"987", "261"};
-  // PC scan codes (set 1) of the US letters Z S X D C V G B H N J M and Q 2 W 3 E R 5 T 6 Y 7 U.
-  QTest::newRow("the lower octave by place")
-      << "2C 1F 2D 20 2E 2F 22 30 23 31 24 32"
-      << QStringList{"261", "277", "293", "311", "329", "349", "369", "391", "415", "440", "466", "493"};
-  QTest::newRow("the upper octave by place")
-      << "10 03 11 04 12 13 06 14 07 15 08 16"
-      << QStringList{"523", "554", "587", "622", "659", "698", "739", "783", "830", "880", "932", "987"};
   QTest::newRow("Z C, V F, M H") << "2C 2F 32" << QStringList{"261", "349", "493"};
   QTest::newRow("S Cis, J Ais") << "1F 24" << QStringList{"277", "466"};
   QTest::newRow("Q C', U H'") << "10 16" << QStringList{"523", "987"};
@@ -260,6 +255,29 @@ void KeysTest::keyboardPlaysTheKeys() {
   PressOnPiano(f.form->Piano, keys);
   QCOMPARE(Thirds(f), thirds);
   QCOMPARE(f.Entries().size(), thirds.size());
+}
+
+// The keys by their place, as the letters of a US keyboard name them, with their PC scan codes
+// (set 1).
+void KeysTest::everyLetterHasItsKey_data() {
+  QTest::addColumn<int>("scanCode");
+  QTest::addColumn<QString>("note");
+  const std::pair<const char*, int> letters[] = {
+      {"Z", 0x2C}, {"S", 0x1F}, {"X", 0x2D}, {"D", 0x20}, {"C", 0x2E}, {"V", 0x2F}, {"G", 0x22}, {"B", 0x30},
+      {"H", 0x23}, {"N", 0x31}, {"J", 0x24}, {"M", 0x32}, {"Q", 0x10}, {"2", 0x03}, {"W", 0x11}, {"3", 0x04},
+      {"E", 0x12}, {"R", 0x13}, {"5", 0x06}, {"T", 0x14}, {"6", 0x07}, {"Y", 0x15}, {"7", 0x08}, {"U", 0x16}};
+  const char* notes[] = {"C",  "Cis",  "D",  "Dis",  "E",  "F",  "Fis",  "G",  "Gis",  "A",  "Ais",  "B",
+                         "C'", "Cis'", "D'", "Dis'", "E'", "F'", "Fis'", "G'", "Gis'", "A'", "Ais'", "B'"};
+  for (int i = 0; i < 24; ++i)
+    QTest::addRow("%s plays %s", letters[i].first, notes[i]) << letters[i].second << QString::fromLatin1(notes[i]);
+}
+
+void KeysTest::everyLetterHasItsKey() {
+  QFETCH(int, scanCode);
+  QFETCH(QString, note);
+  const int area = KeyAtNativeScanCode(quint32(scanCode) + kNativeScanCodeOffset);
+  QVERIFY(area >= 0);
+  QCOMPARE(QString::fromLatin1(kKeyAreas[std::size_t(area)].noteName), note);
 }
 
 void KeysTest::clickLeavesTheFocus() {
