@@ -28,7 +28,8 @@ class SystemBackendsTest : public QObject {
 
 // Each step: the seconds since the start, whether a sound server's device was lost ("servers") or
 // none was had, then the backends offered, in order, each tried one marked with how it answers:
-// + opens, - declines (PipeWire says it does not handle sound), ! fails.
+// + opens, - declines (PipeWire says it does not handle sound), ~ runs cycles too short for the
+// stream's thread, ! fails.
 void SystemBackendsTest::triedByWhatPipeWireSaid_data() {
   QTest::addColumn<QStringList>("steps");
   QTest::newRow("PipeWire first") << QStringList{"0 all: PipeWire+ PulseAudio SDL"};
@@ -41,6 +42,9 @@ void SystemBackendsTest::triedByWhatPipeWireSaid_data() {
   QTest::newRow("waiting ends when PipeWire is back")
       << QStringList{"0 all: PipeWire+ PulseAudio SDL", "100 servers: PipeWire+", "200 servers: PipeWire!",
                      "205 servers: PipeWire+"};
+  QTest::newRow("cycles too short for the thread: PulseAudio for 60 s, at once after a loss")
+      << QStringList{"0 all: PipeWire+ PulseAudio SDL", "100 servers: PipeWire~", "100 servers: PulseAudio+",
+                     "159 servers: PulseAudio+", "161 servers: PipeWire+ PulseAudio"};
   QTest::newRow("a lost PulseAudio stream waits for no PipeWire")
       << QStringList{"0 all: PipeWire! PulseAudio+ SDL", "5 servers: PipeWire! PulseAudio+"};
 }
@@ -55,7 +59,10 @@ void SystemBackendsTest::triedByWhatPipeWireSaid() {
   };
   SystemBackends::Openers openers;
   openers.pipewire = [&](RenderFunction, void*, Answer& said) {
-    said = answer == QLatin1Char('+') ? Answer::Opened : answer == QLatin1Char('-') ? Answer::Declined : Answer::Failed;
+    said = answer == QLatin1Char('+')   ? Answer::Opened
+           : answer == QLatin1Char('-') ? Answer::Declined
+           : answer == QLatin1Char('~') ? Answer::Unsuited
+                                        : Answer::Failed;
     return device();
   };
   openers.pulse = [&](RenderFunction, void*) { return device(); };

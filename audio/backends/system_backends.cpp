@@ -22,6 +22,7 @@ SystemBackends::SystemBackends() {
     auto device = PipeWireDevice::Open(*pipewire, render, userdata, outcome);
     if (outcome == PipeWireDevice::Outcome::Opened) answer = PipeWireAnswer::Opened;
     if (outcome == PipeWireDevice::Outcome::Declined) answer = PipeWireAnswer::Declined;
+    if (outcome == PipeWireDevice::Outcome::ShortCycles) answer = PipeWireAnswer::Unsuited;
     return device;
   };
   openers_.pulse = [](RenderFunction render, void* userdata) -> std::unique_ptr<OutputDevice> {
@@ -66,7 +67,8 @@ std::unique_ptr<OutputDevice> SystemBackends::OpenPipeWire(RenderFunction render
   auto device = openers_.pipewire(render, userdata, answer);
   if (device) {
     pipewire_ = OnPipeWire{};
-  } else if (answer == PipeWireAnswer::Declined && !std::holds_alternative<WaitingForPipeWire>(pipewire_)) {
+  } else if (answer == PipeWireAnswer::Unsuited ||
+             (answer == PipeWireAnswer::Declined && !std::holds_alternative<WaitingForPipeWire>(pipewire_))) {
     pipewire_ = PipeWireDeclined{openers_.now()};
   }
   return device;

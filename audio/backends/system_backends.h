@@ -16,7 +16,9 @@ namespace quaverline {
 class SystemBackends final : public DeviceOpener {
  public:
   using Clock = std::chrono::steady_clock;
-  enum class PipeWireAnswer { Opened, Declined, Failed };
+  // Declined: PipeWire does not handle sound here. Unsuited: its graph runs cycles too short for
+  // the stream's thread, which PulseAudio's protocol then plays through.
+  enum class PipeWireAnswer { Opened, Declined, Unsuited, Failed };
   using Open = std::function<std::unique_ptr<OutputDevice>(RenderFunction render, void* userdata)>;
   // How each backend opens a device, and the clock; null where the system has no such backend.
   // Tests give their own.
@@ -47,8 +49,9 @@ class SystemBackends final : public DeviceOpener {
 
   // What PipeWire said last, each state with its time.
   struct AskPipeWireFirst {};
-  // PipeWire said it does not handle sound; it is not asked again for a while, as a session
-  // manager that starts after the program may yet make it handle sound.
+  // PipeWire said it does not handle sound, or runs cycles too short for the stream's thread; it is
+  // not asked again for a while, as a session manager that starts after the program may yet make
+  // it handle sound, and the graph's cycle changes with the streams on it.
   struct PipeWireDeclined {
     Clock::time_point at;
   };
@@ -56,7 +59,7 @@ class SystemBackends final : public DeviceOpener {
   struct OnPipeWire {};
   // That stream was lost: PipeWire alone is waited for at first, as while it restarts it has no
   // sink and no session manager for a moment, and its PulseAudio service comes up too. A decline
-  // meanwhile only means "not yet".
+  // meanwhile only means "not yet"; cycles too short for the thread do not.
   struct WaitingForPipeWire {
     Clock::time_point since;
   };

@@ -18,6 +18,12 @@ struct ThreadPriority {
   std::string how;   // how it was had, for the sound log
 };
 
+// How much sound a stream whose thread runs at each PriorityKind must keep in hand to hold on a
+// busy machine, in microseconds: a PulseAudio stream's whole target length. A thread that waits its
+// turn behind busy programs needs 100 ms (40 broke notes with four busy processes and the sound
+// servers at nice 0 too).
+constexpr int kHandNeededUs[] = {100000, 25000, 15000};
+
 // The calling thread's id, as the scheduler knows it.
 pid_t CurrentThreadId();
 
