@@ -28,8 +28,9 @@ keys_then_tone() {
 shown_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
 more_windows_than() { (($(shown_windows) > $1)); }
 
-# expect_clipboard <text>: opens the list's menu with the Menu key (the focus is in the list),
-# chooses "copy list to clipboard" (Down over "change duration" and the separator) and compares.
+# expect_clipboard <text>: opens the list's menu with the Menu key (the focus is in the list; the
+# menu opens on "change duration"), chooses "copy list to clipboard" (Down over the separator) and
+# compares.
 expect_clipboard() {
   printf '%s' "$1" >"$work/expected.txt"
   : >"$work/clipboard.txt"
@@ -37,7 +38,7 @@ expect_clipboard() {
   windows_before=$(shown_windows)
   xdotool key Menu
   wait_for 5 more_windows_than "$windows_before" || fail "the Menu key opened no menu"
-  xdotool key --delay 60 Down Down Return
+  xdotool key --delay 60 Down Return
   same() { xclip -o -selection clipboard >"$work/clipboard.txt" 2>/dev/null && cmp -s "$work/expected.txt" "$work/clipboard.txt"; }
   wait_for 5 same || {
     od -c "$work/expected.txt" >&2
