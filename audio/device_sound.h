@@ -37,9 +37,9 @@ class DeviceSound final : public SoundPlatform {
   // Opens the device in the background, so that the first note plays into a running stream.
   void OpenInBackground() { control_.OpenSoon(); }
 
-  // Waits until the device has opened (or none could be); true when one is open. For tests and
-  // benchmarks: the window never waits for a device.
-  bool HasDevice() { return control_.WaitForOpen(std::chrono::seconds(10)); }
+  // Waits up to 10 s until the device has opened (or none could be); true when one is open. For
+  // tests and benchmarks: the window never waits for a device.
+  bool WaitForDevice() { return control_.WaitForOpen(std::chrono::seconds(10)); }
 
   DeviceState State() const { return control_.State(); }
   const char* OpenedBackend() const { return control_.OpenedBackend(); }

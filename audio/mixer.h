@@ -1,6 +1,7 @@
 // What the audio callback plays: a copy of the looping one-period image and a square-wave beep,
 // rendered into interleaved stereo 16-bit frames. Pure functions over plain state, so they can be
-// driven without a device; the device owner changes the state only under its device lock.
+// driven without a device; on a device only its audio thread changes the state (ToneRenderer, from
+// the plans handed over without a lock).
 #pragma once
 
 #include "audio/loop_image.h"

@@ -3,6 +3,7 @@
 #include "audio/sound_log.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace quaverline {
 
@@ -18,11 +19,13 @@ constexpr int kSettlingStallFactor = 5;
 
 const char* DeviceStateName(DeviceState state) {
   switch (state) {
-    case DeviceState::Closed: return "closed";
+    case DeviceState::NotAskedYet: return "not asked yet";
     case DeviceState::Opening: return "opening";
+    case DeviceState::NoneFound: return "none found";
     case DeviceState::Open: return "open";
-    case DeviceState::Idle: return "asleep";
+    case DeviceState::Asleep: return "asleep";
     case DeviceState::Lost: return "lost";
+    case DeviceState::ShutDown: return "shut down";
   }
   return "?";
 }
@@ -81,26 +84,38 @@ void SoundControl::OpenSoon() {
 }
 
 bool SoundControl::Playable() const {
-  // Read in this order: TryOpen marks the state before it marks the try.
-  const bool tried = tried_.load(std::memory_order_acquire);
-  return !tried || State() != DeviceState::Closed;
+  const DeviceState state = State();
+  return state != DeviceState::NoneFound && state != DeviceState::ShutDown;
 }
 
 bool SoundControl::WaitForOpen(std::chrono::milliseconds limit) {
   std::unique_lock lock(mutex_);
   const DeviceState state = State();
-  if (state == DeviceState::Open || state == DeviceState::Idle) return true;
+  if (state == DeviceState::Open || state == DeviceState::Asleep) return true;
   // An open that found nothing has answered already.
-  if (state == DeviceState::Closed && tried_.load(std::memory_order_acquire)) return false;
+  if (state == DeviceState::NoneFound || state == DeviceState::ShutDown) return false;
   const std::uint64_t before = attempts_;
   openWanted_ = true;
   wake_.notify_one();
   attemptEnded_.wait_for(lock, limit, [&] { return attempts_ > before || stop_; });
   const DeviceState now = State();
-  return now == DeviceState::Open || now == DeviceState::Idle;
+  return now == DeviceState::Open || now == DeviceState::Asleep;
 }
 
-void SoundControl::SetState(DeviceState state) { state_.store(state, std::memory_order_release); }
+template <typename Next>
+void SoundControl::Enter(Next&& next) {
+  // The other threads see the state by its place in the variant.
+  static_assert(std::is_same_v<std::variant_alternative_t<std::size_t(DeviceState::NotAskedYet), States>, NotAskedYet> &&
+                std::is_same_v<std::variant_alternative_t<std::size_t(DeviceState::Opening), States>, Opening> &&
+                std::is_same_v<std::variant_alternative_t<std::size_t(DeviceState::NoneFound), States>, NoneFound> &&
+                std::is_same_v<std::variant_alternative_t<std::size_t(DeviceState::Open), States>, Open> &&
+                std::is_same_v<std::variant_alternative_t<std::size_t(DeviceState::Asleep), States>, Asleep> &&
+                std::is_same_v<std::variant_alternative_t<std::size_t(DeviceState::Lost), States>, Lost> &&
+                std::is_same_v<std::variant_alternative_t<std::size_t(DeviceState::ShutDown), States>, ShutDown> &&
+                std::variant_size_v<States> == std::size_t(DeviceState::ShutDown) + 1);
+  states_ = std::forward<Next>(next);
+  state_.store(DeviceState(states_.index()), std::memory_order_release);
+}
 
 void SoundControl::FinishAttempt() {
   {
@@ -121,95 +136,110 @@ void SoundControl::Run() {
     wake_.wait_until(lock, next, [this] { return stop_ || wanted_ || openWanted_; });
   }
   lock.unlock();
-  Close();
-  SetState(DeviceState::Closed);
+  if (auto* open = std::get_if<Open>(&states_)) Close(open->opened);
+  else if (auto* asleep = std::get_if<Asleep>(&states_)) Close(asleep->opened);
+  else renderer_.Forget();
+  Enter(ShutDown{});
   FinishAttempt();
 }
 
 SoundControl::Clock::time_point SoundControl::Step(bool wanted, bool openWanted) {
   const Clock::time_point now = Clock::now();
-  switch (State()) {
-    case DeviceState::Closed:
-      retryPending_ = retryPending_ || openWanted;
-      if (!retryPending_) return Clock::time_point::max();
-      // Sound asked for during the pause after a failed open waits for its end.
-      if (tried_.load(std::memory_order_relaxed) && now < retryAt_) return retryAt_;
-      retryPending_ = false;
-      if (!TryOpen(false)) {
-        qCInfo(lcSound, "no sound device: tones keep their time but are not heard");
-        retryAt_ = Clock::now() + timing_.noDeviceRetry;
-      }
-      FinishAttempt();
-      break;
+  return std::visit([&](auto& state) { return On(state, wanted, openWanted, now); }, states_);
+}
 
-    case DeviceState::Open: {
-      const bool reported = device_->ReportedLost();
-      const Nanos nanos = SteadyNanos();
-      if (reported || Stalled(nanos)) {
-        qCInfo(lcSound, "device lost (%s); opening one afresh",
-               reported ? "the backend reported it gone" : "it stopped asking for sound");
-        return Lose(now);
-      }
-      const Nanos lastActivity =
-          std::max({renderer_.LastSounding(), lastWanted_.load(std::memory_order_relaxed), awakeSince_});
-      if (!wanted && !busy_() && nanos - lastActivity >= ToNanos(timing_.idleAfter)) {
-        device_->SetActive(false);
-        SetState(DeviceState::Idle);
-        qCInfo(lcSound, "silent for %lld ms: the device sleeps", static_cast<long long>(timing_.idleAfter.count()));
-        // A tone asked for while it went to sleep wakes it in the next round.
-        if (busy_()) return now;
-        return now + timing_.lookIdle;
-      }
-      return now + timing_.lookOpen;
-    }
+SoundControl::Clock::time_point SoundControl::On(NotAskedYet&, bool, bool openWanted, Clock::time_point) {
+  if (!openWanted) return Clock::time_point::max();
+  return OpenAsked();
+}
 
-    case DeviceState::Idle:
-      if (device_->ReportedLost()) {
-        qCInfo(lcSound, "device lost while asleep (the backend reported it gone); opening one afresh");
-        return Lose(now);
-      }
-      if (wanted || busy_()) {
-        awakeSince_ = SteadyNanos();
-        port_->Restart(awakeSince_);
-        device_->SetActive(true);
-        SetState(DeviceState::Open);
-        qCInfo(lcSound, "sound asked for: the device wakes");
-        return now + timing_.lookOpen;
-      }
-      return now + timing_.lookIdle;
-
-    case DeviceState::Lost:
-      // A tone asked for tries at once: the first note after a server's restart is on time.
-      if (now < retryAt_ && !wanted) return retryAt_;
-      if (TryOpen(lostOnServer_)) {
-        FinishAttempt();
-        return Clock::now() + timing_.lookOpen;
-      }
-      SetState(DeviceState::Lost);
-      FinishAttempt();
-      retryAt_ = Clock::now() + backoff_;
-      backoff_ = std::min(backoff_ * 2, timing_.longestRetry);
-      return retryAt_;
-
-    case DeviceState::Opening:
-      break;
-  }
+// Only inside TryOpen, which returns to its caller in another state.
+SoundControl::Clock::time_point SoundControl::On(Opening&, bool, bool, Clock::time_point) {
   return Clock::now() + timing_.lookOpen;
 }
 
-SoundControl::Clock::time_point SoundControl::Lose(Clock::time_point now) {
-  lostOnServer_ = device_->OnServer();
-  Close();
-  SetState(DeviceState::Lost);
-  backoff_ = timing_.firstRetry;
-  retryAt_ = now;
+SoundControl::Clock::time_point SoundControl::On(NoneFound& pause, bool, bool openWanted, Clock::time_point now) {
+  pause.retryPending = pause.retryPending || openWanted;
+  if (!pause.retryPending) return Clock::time_point::max();
+  // Sound asked for during the pause after a failed open waits for its end.
+  if (now < pause.retryAt) return pause.retryAt;
+  return OpenAsked();
+}
+
+SoundControl::Clock::time_point SoundControl::OpenAsked() {
+  if (!TryOpen(false)) {
+    qCInfo(lcSound, "no sound device: tones keep their time but are not heard");
+    Enter(NoneFound{Clock::now() + timing_.noDeviceRetry});
+  }
+  FinishAttempt();
+  return Clock::now() + timing_.lookOpen;
+}
+
+SoundControl::Clock::time_point SoundControl::On(Open& open, bool wanted, bool, Clock::time_point now) {
+  const bool reported = open.opened.device->ReportedLost();
+  const Nanos nanos = SteadyNanos();
+  if (reported || Stalled(open.opened, nanos)) {
+    qCInfo(lcSound, "device lost (%s); opening one afresh",
+           reported ? "the backend reported it gone" : "it stopped asking for sound");
+    return Lose(open.opened, now);
+  }
+  const Nanos lastActivity =
+      std::max({renderer_.LastSounding(), lastWanted_.load(std::memory_order_relaxed), open.awakeSince});
+  if (!wanted && !busy_() && nanos - lastActivity >= ToNanos(timing_.idleAfter)) {
+    open.opened.device->SetActive(false);
+    Enter(Asleep{std::move(open.opened)});
+    qCInfo(lcSound, "silent for %lld ms: the device sleeps", static_cast<long long>(timing_.idleAfter.count()));
+    // A tone asked for while it went to sleep wakes it in the next round.
+    if (busy_()) return now;
+    return now + timing_.lookIdle;
+  }
+  return now + timing_.lookOpen;
+}
+
+SoundControl::Clock::time_point SoundControl::On(Asleep& asleep, bool wanted, bool, Clock::time_point now) {
+  if (asleep.opened.device->ReportedLost()) {
+    qCInfo(lcSound, "device lost while asleep (the backend reported it gone); opening one afresh");
+    return Lose(asleep.opened, now);
+  }
+  if (wanted || busy_()) {
+    const Nanos awake = SteadyNanos();
+    // A device that was asleep did not ask for frames: that was no stall.
+    asleep.opened.port->Restart(awake);
+    asleep.opened.device->SetActive(true);
+    Enter(Open{std::move(asleep.opened), awake});
+    qCInfo(lcSound, "sound asked for: the device wakes");
+    return now + timing_.lookOpen;
+  }
+  return now + timing_.lookIdle;
+}
+
+SoundControl::Clock::time_point SoundControl::On(Lost& lost, bool wanted, bool, Clock::time_point now) {
+  // A tone asked for tries at once: the first note after a server's restart is on time.
+  if (now < lost.retryAt && !wanted) return lost.retryAt;
+  const Lost before = lost;  // TryOpen leaves this state
+  if (TryOpen(before.onServer)) {
+    FinishAttempt();
+    return Clock::now() + timing_.lookOpen;
+  }
+  const Clock::time_point retryAt = Clock::now() + before.backoff;
+  Enter(Lost{before.onServer, std::min(before.backoff * 2, timing_.longestRetry), retryAt});
+  FinishAttempt();
+  return retryAt;
+}
+
+SoundControl::Clock::time_point SoundControl::On(ShutDown&, bool, bool, Clock::time_point) {
+  return Clock::time_point::max();
+}
+
+SoundControl::Clock::time_point SoundControl::Lose(OpenedDevice& opened, Clock::time_point now) {
+  const bool onServer = opened.device->OnServer();
+  Close(opened);
+  Enter(Lost{onServer, timing_.firstRetry, now});
   return now;
 }
 
 bool SoundControl::TryOpen(bool serversOnly) {
-  const DeviceState before = State();
-  SetState(DeviceState::Opening);
-  tried_.store(true, std::memory_order_release);
+  Enter(Opening{});
   for (Backend& backend : opener_->Backends(serversOnly)) {
     auto port = std::make_unique<DevicePort>(renderer_, timing_);
     const Nanos opening = SteadyNanos();
@@ -224,29 +254,25 @@ bool SoundControl::TryOpen(bool serversOnly) {
     else
       qCInfo(lcSound, "%s: the output has not asked for sound within %lld ms; it plays once it does",
              backend.name, static_cast<long long>(timing_.settleLimit.count()));
-    device_ = std::move(device);
-    port_ = std::move(port);
     opened_.store(backend.name, std::memory_order_release);
-    awakeSince_ = SteadyNanos();
-    SetState(DeviceState::Open);
+    Enter(Open{{std::move(port), std::move(device)}, SteadyNanos()});
     return true;
   }
-  SetState(before == DeviceState::Lost ? DeviceState::Lost : DeviceState::Closed);
   return false;
 }
 
-void SoundControl::Close() {
-  device_.reset();  // its thread has ended when this returns
-  port_.reset();
+void SoundControl::Close(OpenedDevice& opened) {
+  opened.device.reset();  // its thread has ended when this returns
+  opened.port.reset();
   renderer_.Forget();
 }
 
-bool SoundControl::Stalled(Nanos now) const {
+bool SoundControl::Stalled(const OpenedDevice& opened, Nanos now) const {
   // A sink that wakes from a long sleep, or a null sink that first renders in large blocks, may
   // take seconds between the new stream's first buffers and the rest.
-  const auto limit = port_->Callbacks() < timing_.settleBuffers ? kSettlingStallFactor * timing_.stallLimit
-                                                                 : timing_.stallLimit;
-  return now - port_->LastCallback() > ToNanos(limit);
+  const auto limit = opened.port->Callbacks() < timing_.settleBuffers ? kSettlingStallFactor * timing_.stallLimit
+                                                                       : timing_.stallLimit;
+  return now - opened.port->LastCallback() > ToNanos(limit);
 }
 
 }  // namespace quaverline

@@ -15,15 +15,20 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <variant>
 
 namespace quaverline {
 
+// What the sound-control thread is doing with the output, as the other threads see it. The control
+// thread keeps each state's own data beside it (SoundControl::States).
 enum class DeviceState {
-  Closed,   // none open: never asked for, or none could be had
-  Opening,  // a backend is being opened
-  Open,     // flowing
-  Idle,     // open but asleep after a silence, so that the server may suspend its output
-  Lost,     // the device went away; opening another, with growing pauses between tries
+  NotAskedYet,  // no sound asked for, no open tried
+  Opening,      // a backend is being opened
+  NoneFound,    // no backend had a device; sound asked for tries again after a pause
+  Open,         // flowing
+  Asleep,       // open but not asking for sound after a silence, so that the server may suspend its output
+  Lost,         // the device went away; opening another, with growing pauses between tries
+  ShutDown,     // closed for good
 };
 
 const char* DeviceStateName(DeviceState state);
@@ -99,15 +104,56 @@ class SoundControl {
  private:
   using Clock = std::chrono::steady_clock;
 
+  // An opened device and the port it renders through. The device is declared last, so that it
+  // (and its thread) ends before the port it calls.
+  struct OpenedDevice {
+    std::unique_ptr<DevicePort> port;
+    std::unique_ptr<OutputDevice> device;
+  };
+
+  // The control thread's states, each with the data it owns, in the order of DeviceState.
+  struct NotAskedYet {};
+  struct Opening {};
+  struct NoneFound {
+    Clock::time_point retryAt;  // sound asked for before this waits for it
+    bool retryPending = false;  // sound was asked for during the pause
+  };
+  struct Open {
+    OpenedDevice opened;
+    Nanos awakeSince;  // opened or woken: silence counts from here at the earliest
+  };
+  struct Asleep {
+    OpenedDevice opened;
+  };
+  struct Lost {
+    bool onServer;                      // the lost device was a sound server's: wait for a server again
+    std::chrono::milliseconds backoff;  // the pause after the next failed try
+    Clock::time_point retryAt;
+  };
+  struct ShutDown {};
+  using States = std::variant<NotAskedYet, Opening, NoneFound, Open, Asleep, Lost, ShutDown>;
+
   void Run();
   // One round on the control thread; returns when to look again.
   Clock::time_point Step(bool wanted, bool openWanted);
+  Clock::time_point On(NotAskedYet&, bool wanted, bool openWanted, Clock::time_point now);
+  Clock::time_point On(Opening&, bool wanted, bool openWanted, Clock::time_point now);
+  Clock::time_point On(NoneFound& pause, bool wanted, bool openWanted, Clock::time_point now);
+  Clock::time_point On(Open& open, bool wanted, bool openWanted, Clock::time_point now);
+  Clock::time_point On(Asleep& asleep, bool wanted, bool openWanted, Clock::time_point now);
+  Clock::time_point On(Lost& lost, bool wanted, bool openWanted, Clock::time_point now);
+  Clock::time_point On(ShutDown&, bool wanted, bool openWanted, Clock::time_point now);
+  // Sound asked for while no device was ever had: tries every backend; none found when none opens.
+  Clock::time_point OpenAsked();
+  // Tries the backends in order and enters Open with the first device that opens; false when
+  // none did, in the Opening state still.
   bool TryOpen(bool serversOnly);
   // Closes a device that went away and tries another at once; returns when to look again.
-  Clock::time_point Lose(Clock::time_point now);
-  void Close();
-  bool Stalled(Nanos now) const;
-  void SetState(DeviceState state);
+  Clock::time_point Lose(OpenedDevice& opened, Clock::time_point now);
+  void Close(OpenedDevice& opened);
+  bool Stalled(const OpenedDevice& opened, Nanos now) const;
+  template <typename Next>
+  void Enter(Next&& next);
   void FinishAttempt();
 
   ToneRenderer& renderer_;
@@ -115,17 +161,8 @@ class SoundControl {
   std::function<bool()> busy_;
   const ControlTiming timing_;
 
-  // Owned by the control thread.
-  std::unique_ptr<OutputDevice> device_;
-  std::unique_ptr<DevicePort> port_;
-  bool retryPending_ = false;  // sound was asked for while none could be had
-  bool lostOnServer_ = false;
-  std::chrono::milliseconds backoff_{0};
-  Clock::time_point retryAt_{};
-  Nanos awakeSince_ = 0;  // opened or woken
-
-  std::atomic<bool> tried_{false};
-  std::atomic<DeviceState> state_{DeviceState::Closed};
+  States states_;  // the control thread's; the others read state_
+  std::atomic<DeviceState> state_{DeviceState::NotAskedYet};
   std::atomic<Nanos> lastWanted_{0};
   std::atomic<const char*> opened_{nullptr};
 

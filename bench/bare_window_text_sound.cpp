@@ -10,7 +10,7 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   quaverline::DeviceSound sound;
-  sound.HasDevice();  // opens the device now, not at the first sound
+  sound.WaitForDevice();  // opens the device now, not at the first sound
   QMainWindow window;
   window.setWindowTitle(QStringLiteral("Bare window with text and sound"));
   window.setFixedSize(kBareWindowSize);

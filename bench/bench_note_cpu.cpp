@@ -115,7 +115,7 @@ void BenchSdl(const char* driver, const QString& diskFile = {}) {
   if (!diskFile.isEmpty()) qputenv("SDL_DISKAUDIOFILE", diskFile.toLocal8Bit());
   DeviceSound sound;
   const QString layer = QStringLiteral("SDL %1 driver").arg(QString::fromLatin1(driver));
-  if (!sound.HasDevice()) {
+  if (!sound.WaitForDevice()) {
     std::printf("%-22s could not open a device\n", qPrintable(layer));
     return;
   }

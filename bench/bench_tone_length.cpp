@@ -31,7 +31,7 @@ Result Capture(const QString& path, DeviceSound::Wait wait, Play play) {
     UseDiskAudio(path);
     DeviceSound sound;
     sound.SetWait(wait);
-    if (!sound.HasDevice()) return {-1, -1, false};
+    if (!sound.WaitForDevice()) return {-1, -1, false};
     const auto start = std::chrono::steady_clock::now();
     play(sound);
     callMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

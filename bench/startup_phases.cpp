@@ -83,7 +83,7 @@ int main(int argc, char* argv[]) {
   // Not part of the start: the program opens the device off the window thread from here on; a
   // click waits for that only if it comes sooner.
   sound.OpenInBackground();
-  sound.HasDevice();
+  sound.WaitForDevice();
   steps.Done("sound device open (background)");
   return 0;
 }

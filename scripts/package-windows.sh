@@ -6,6 +6,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$here/scripts/setup.sh" "$here/packages-windows.txt"
 source "$here/scripts/windows-env.sh"
+source "$here/scripts/apt-sources.sh"
 start=$SECONDS
 step() { echo "== $* ($((SECONDS - start)) s)"; }
 
@@ -26,12 +27,13 @@ fetch_source() {
   local pkg=$1 version=$2 dir=$3
   [[ -d "$dir" ]] && return
   mkdir -p "$win_cache/apt/lists/partial" "$win_cache/apt/cache/archives/partial" "$win_cache/src"
-  if [[ ! -f "$win_cache/apt/sources.list" ]]; then
-    local suite
-    for suite in "debian bookworm" "debian bookworm-updates" "debian-security bookworm-security"; do
-      echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/${suite% *} ${suite#* } main"
-    done > "$win_cache/apt/sources.list"
-  fi
+  # From the archives this machine's apt uses (QUAVERLINE_MIRROR and QUAVERLINE_SECURITY_MIRROR
+  # choose others).
+  local main security keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+  main=$(debian_mirror)
+  security=$(debian_security_mirror)
+  printf 'deb-src [signed-by=%s] %s\n' "$keyring" "$main bookworm main" "$keyring" "$main bookworm-updates main" \
+    "$keyring" "$security bookworm-security main" >"$win_cache/apt/sources.list"
   apt-get -q "${apt_private[@]}" update
   (cd "$win_cache/src" && apt-get -q "${apt_private[@]}" source "$pkg=$version")
 }

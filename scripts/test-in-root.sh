@@ -6,7 +6,8 @@
 #   COMMAND (a shell command run in the checkout) replaces ./scripts/test.sh, e.g.
 #   'scripts/package.sh && apt-get install -y ./build/package/quaverline_*.deb'
 # QUAVERLINE_ROOTS chooses where the roots are kept (default /var/cache/quaverline-roots),
-# QUAVERLINE_MIRROR the Debian mirror, QUAVERLINE_KEEP_ROOT=1 keeps the used copy for a look.
+# QUAVERLINE_MIRROR the Debian mirror (by default the one this machine's apt sources name),
+# QUAVERLINE_KEEP_ROOT=1 keeps the used copy for a look.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 release=${1:?usage: $0 RELEASE [COMMAND] (e.g. bookworm, trixie)}
@@ -14,7 +15,8 @@ command=${2:-./scripts/test.sh}
 [[ $release =~ ^[a-z]+$ ]] || { echo "not a release name: $release" >&2; exit 2; }
 [[ $(id -u) -eq 0 ]] || { echo "$0 needs root: debootstrap, mounts and chroot" >&2; exit 2; }
 cache=${QUAVERLINE_ROOTS:-/var/cache/quaverline-roots}
-mirror=${QUAVERLINE_MIRROR:-http://deb.debian.org/debian}
+. "$here/scripts/apt-sources.sh"
+mirror=$(debian_mirror)
 start=$SECONDS
 
 command -v debootstrap >/dev/null || "$here/scripts/setup.sh"

@@ -28,6 +28,7 @@ class FakeDevice final : public OutputDevice {
 
   bool ReportedLost() const override { return lost.load(); }
   void SetActive(bool active) override {
+    if (active) resumeAt_ = Clock::now() + wakeDelay.load();
     active_ = active;
     (active ? wakes : sleeps) += 1;
   }
@@ -43,17 +44,20 @@ class FakeDevice final : public OutputDevice {
   std::atomic<bool> stalled{false};  // stops asking for frames without a word
   std::atomic<int> sleeps{0};
   std::atomic<int> wakes{0};
+  // How long it takes to ask for frames again once woken, as a suspended sink's wake-up does.
+  std::atomic<std::chrono::milliseconds> wakeDelay{std::chrono::milliseconds(0)};
 
  private:
+  using Clock = std::chrono::steady_clock;
+
   void Run() {
-    using Clock = std::chrono::steady_clock;
     const auto cycle = std::chrono::microseconds(1000000LL * kCycleFrames / kSampleRate);
     auto next = Clock::now();
     std::vector<WaveFrame> buffer(kCycleFrames);
     while (!stop_) {
       next += cycle;
       std::this_thread::sleep_until(next);
-      if (!active_ || stalled) continue;
+      if (!active_ || stalled || Clock::now() < resumeAt_.load()) continue;
       render_(userdata_, reinterpret_cast<std::int16_t*>(buffer.data()), kCycleFrames);
       std::lock_guard lock(mutex_);
       frames_.insert(frames_.end(), buffer.begin(), buffer.end());
@@ -63,6 +67,7 @@ class FakeDevice final : public OutputDevice {
   RenderFunction render_;
   void* userdata_;
   std::atomic<bool> active_{true};
+  std::atomic<Clock::time_point> resumeAt_{};
   std::atomic<bool> stop_{false};
   mutable std::mutex mutex_;
   std::vector<WaveFrame> frames_;
@@ -78,6 +83,7 @@ class FakeOpener final : public DeviceOpener {
     std::chrono::milliseconds openDelay{0};
     std::mutex mutex;
     std::vector<FakeDevice*> devices;  // every device opened, the newest last; valid while open
+    std::vector<std::chrono::steady_clock::time_point> tryTimes;  // when each try began
 
     FakeDevice* Newest() {
       std::lock_guard lock(mutex);
@@ -93,6 +99,10 @@ class FakeOpener final : public DeviceOpener {
 
   std::vector<Backend> Backends(bool) override {
     return {{"fake", [this](RenderFunction render, void* userdata) -> std::unique_ptr<OutputDevice> {
+               {
+                 std::lock_guard lock(shared_.mutex);
+                 shared_.tryTimes.push_back(std::chrono::steady_clock::now());
+               }
                ++shared_.opens;
                std::this_thread::sleep_for(shared_.openDelay);
                if (shared_.failures > 0) {

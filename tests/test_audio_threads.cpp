@@ -114,7 +114,7 @@ void AudioThreadsTest::handOffUnderLoad() {
   QFETCH(QString, driver);
   UseDriver(driver);
   DeviceSound sound;
-  QVERIFY(sound.HasDevice());
+  QVERIFY(sound.WaitForDevice());
 
   constexpr int kStarts = 3000;
   constexpr int kBeeps = 500;
@@ -164,7 +164,7 @@ void AudioThreadsTest::handOffUnderLoad() {
   qInfo("%s driver: %d starts with replacements, bad images and stops against %d beeps", qPrintable(driver), kStarts,
         kBeeps);
   QCOMPARE(wrongResults.load(), 0);
-  QVERIFY(sound.HasDevice());
+  QVERIFY(sound.WaitForDevice());
   QVERIFY(FallsSilent(sound, 3000));
 
   // The callback still renders: a long loop started now sounds and ends soon after its stop.
@@ -183,7 +183,7 @@ void AudioThreadsTest::openAndCloseWhileSounding() {
   constexpr int kCycles = 20;
   for (int i = 0; i < kCycles; ++i) {
     DeviceSound sound;
-    QVERIFY(sound.HasDevice());
+    QVERIFY(sound.WaitForDevice());
     QCOMPARE(PlayWave(sound, *wave, kLoop, 60000), 1);
     std::thread beeper([&sound, i] { sound.Beep(880, 1 + i % 3); });
     sound.Sleep(i % 4);
@@ -200,7 +200,7 @@ void AudioThreadsTest::handOffOnAServer() {
   if (server.isEmpty()) QSKIP("needs a private sound server: tests/e2e/server_threads.sh runs this");
   qunsetenv("SDL_AUDIODRIVER");
   DeviceSound sound;
-  QVERIFY(sound.HasDevice());
+  QVERIFY(sound.WaitForDevice());
   QCOMPARE(QByteArray(sound.OpenedBackend()), server);
   auto wave = NewWaveImage();
   std::atomic<int> wrongResults{0};
@@ -242,7 +242,7 @@ void AudioThreadsTest::firstCallsFromTwoThreadsOpenOnce() {
     looper.join();
     beeper.join();
     QVERIFY(started);
-    QVERIFY(sound.HasDevice());
+    QVERIFY(sound.WaitForDevice());
     QVERIFY(FallsSilent(sound, 3000));
   }
   qInfo("%d devices opened by two threads' first calls", kCycles);

@@ -104,7 +104,7 @@ class TestDeviceSound : public QObject {
     {
       UseDiskAudio(capture_);
       DeviceSound sound;
-      QVERIFY(sound.HasDevice());
+      QVERIFY(sound.WaitForDevice());
       QVERIFY(PlayToneOnSoundcard(sound, *wave, 666, QStringLiteral("150"), QLocale::c(), stopflag));
       Drain(sound);
     }
@@ -130,7 +130,7 @@ class TestDeviceSound : public QObject {
     {
       UseDiskAudio(capture_);
       DeviceSound sound;
-      QVERIFY(sound.HasDevice());
+      QVERIFY(sound.WaitForDevice());
       sound.Beep(frequency, 20);
       Drain(sound);
     }
@@ -141,7 +141,7 @@ class TestDeviceSound : public QObject {
     {
       UseDiskAudio(capture_);
       DeviceSound sound;
-      QVERIFY(sound.HasDevice());
+      QVERIFY(sound.WaitForDevice());
       QElapsedTimer timer;
       timer.start();
       sound.Beep(666, 150);
@@ -169,7 +169,7 @@ class TestDeviceSound : public QObject {
     {
       UseDiskAudio(capture_);
       DeviceSound sound;
-      QVERIFY(sound.HasDevice());
+      QVERIFY(sound.WaitForDevice());
       QCOMPARE(PlayWave(sound, *wave, 9, 100), 0);
       sound.Sleep(100);
       StopSound(sound);
@@ -187,7 +187,7 @@ class TestDeviceSound : public QObject {
     {
       UseDiskAudio(capture_);
       DeviceSound sound;
-      QVERIFY(sound.HasDevice());
+      QVERIFY(sound.WaitForDevice());
       QCOMPARE(PlayWave(sound, *first, 9, 1000), 1);
       sound.Sleep(100);
       QCOMPARE(PlayWave(sound, *second, 9, 1000), 1);
@@ -228,7 +228,7 @@ class TestDeviceSound : public QObject {
     QElapsedTimer timer;
     {
       DeviceSound sound;
-      QVERIFY(!sound.HasDevice());
+      QVERIFY(!sound.WaitForDevice());
       timer.start();
       sound.Beep(440, 100);
       const qint64 beep = timer.restart();
@@ -262,7 +262,7 @@ class TestDeviceSound : public QObject {
     {
       UseDiskAudio(capture_);
       DeviceSound sound;
-      QVERIFY(sound.HasDevice());
+      QVERIFY(sound.WaitForDevice());
     }
     QCOMPARE(errors.Finish(), QByteArray());
   }

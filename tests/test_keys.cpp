@@ -75,7 +75,10 @@ class KeysTest : public QObject {
   void keyNamesSoundAndLineAgree();
   void keyboardPlaysTheKeys_data();
   void keyboardPlaysTheKeys();
+  void everyLetterHasItsKey_data();
+  void everyLetterHasItsKey();
   void clickLeavesTheFocus();
+  void arrowsMoveTheOutline();
   void secondKeyDuringANote_data();
   void secondKeyDuringANote();
   void editsDuringTheNoteCount();
@@ -235,6 +238,7 @@ void KeysTest::keyboardPlaysTheKeys_data() {
   QTest::newRow("Space on the first key") << "Space" << QStringList{"261"};
   QTest::newRow("right to F, Return") << "Right Right Right Right Right Return" << QStringList{"349"};
   QTest::newRow("arrows stop at the ends") << "Left Space End Right Space Left Return" << QStringList{"261", "987", "932"};
+  QTest::newRow("End to the highest, Home to the lowest") << "End Space Home Space" << QStringList{"987", "261"};
   QTest::newRow("Z C, V F, M H") << "2C 2F 32" << QStringList{"261", "349", "493"};
   QTest::newRow("S Cis, J Ais") << "1F 24" << QStringList{"277", "466"};
   QTest::newRow("Q C', U H'") << "10 16" << QStringList{"523", "987"};
@@ -253,6 +257,29 @@ void KeysTest::keyboardPlaysTheKeys() {
   QCOMPARE(f.Entries().size(), thirds.size());
 }
 
+// The keys by their place, as the letters of a US keyboard name them, with their PC scan codes
+// (set 1).
+void KeysTest::everyLetterHasItsKey_data() {
+  QTest::addColumn<int>("scanCode");
+  QTest::addColumn<QString>("note");
+  const std::pair<const char*, int> letters[] = {
+      {"Z", 0x2C}, {"S", 0x1F}, {"X", 0x2D}, {"D", 0x20}, {"C", 0x2E}, {"V", 0x2F}, {"G", 0x22}, {"B", 0x30},
+      {"H", 0x23}, {"N", 0x31}, {"J", 0x24}, {"M", 0x32}, {"Q", 0x10}, {"2", 0x03}, {"W", 0x11}, {"3", 0x04},
+      {"E", 0x12}, {"R", 0x13}, {"5", 0x06}, {"T", 0x14}, {"6", 0x07}, {"Y", 0x15}, {"7", 0x08}, {"U", 0x16}};
+  const char* notes[] = {"C",  "Cis",  "D",  "Dis",  "E",  "F",  "Fis",  "G",  "Gis",  "A",  "Ais",  "B",
+                         "C'", "Cis'", "D'", "Dis'", "E'", "F'", "Fis'", "G'", "Gis'", "A'", "Ais'", "B'"};
+  for (int i = 0; i < 24; ++i)
+    QTest::addRow("%s plays %s", letters[i].first, notes[i]) << letters[i].second << QString::fromLatin1(notes[i]);
+}
+
+void KeysTest::everyLetterHasItsKey() {
+  QFETCH(int, scanCode);
+  QFETCH(QString, note);
+  const int area = KeyAtNativeScanCode(quint32(scanCode) + kNativeScanCodeOffset);
+  QVERIFY(area >= 0);
+  QCOMPARE(QString::fromLatin1(kKeyAreas[std::size_t(area)].noteName), note);
+}
+
 void KeysTest::clickLeavesTheFocus() {
   FormFixture f;
   f.form->show();
@@ -263,6 +290,27 @@ void KeysTest::clickLeavesTheFocus() {
     QCOMPARE(QApplication::focusWidget(), focused);
   }
   QCOMPARE(f.form->List1->count(), 2);
+}
+
+// What the window shows: the outline leaves the key it was on and rings the next one.
+void KeysTest::arrowsMoveTheOutline() {
+  FormFixture f;
+  f.form->show();
+  QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+  PianoKeys* piano = f.form->Piano;
+  const auto shown = [&f] { return f.form->screen()->grabWindow(f.form->winId()).toImage(); };
+  const auto place = [&f, piano](int pitch) {
+    KeyAreaWidget* key = piano->Key(pitch);
+    return QRect(key->mapTo(f.form.get(), QPoint(0, 0)), key->size());
+  };
+  QApplication::processEvents();
+  const QImage unfocused = shown();
+  piano->setFocus();
+  QTRY_VERIFY2(shown().copy(place(0)) != unfocused.copy(place(0)), "no outline on the first key");
+  const QImage before = shown();
+  PressOnPiano(piano, QStringLiteral("Right"));
+  QTRY_VERIFY2(shown().copy(place(1)) != before.copy(place(1)), "no outline drawn on the next key");
+  QCOMPARE(shown().copy(place(0)), unfocused.copy(place(0)));  // the key it left as it was
 }
 
 void KeysTest::secondKeyDuringANote_data() {

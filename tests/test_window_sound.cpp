@@ -65,7 +65,7 @@ void WindowSoundTest::soundcardLoops() {
   auto wave = std::make_unique<WaveImage>();
   {
     DeviceSound sound;
-    QVERIFY(sound.HasDevice());
+    QVERIFY(sound.WaitForDevice());
     Form1 form(sound);
     if (action == "button")
       form.Command2_Click();
@@ -106,7 +106,7 @@ void WindowSoundTest::noteKeepsItsLengthUnderABeep() {
   {
     DeviceSound sound;
     sound.SetWait(&WaitAnsweringDesktop);
-    QVERIFY(sound.HasDevice());
+    QVERIFY(sound.WaitForDevice());
     Form1 form(sound);
     form.Text1->setText(QStringLiteral("400"));
     QTimer::singleShot(100, &form, [&form] { form.Command1_Click(); });
@@ -164,7 +164,7 @@ void WindowSoundTest::playbackRepaintsButHoldsTimers() {
 void WindowSoundTest::noDevice() {
   UseSdlDriver("no-such-driver");
   DeviceSound sound;
-  QVERIFY(!sound.HasDevice());
+  QVERIFY(!sound.WaitForDevice());
   Form1 form(sound);
   QElapsedTimer timer;
   timer.start();

@@ -21,11 +21,11 @@ namespace {
 
 // The graph's cycle this stream asks for, by what its thread got (PriorityKind): 512 frames
 // (11.6 ms) on a real-time thread; a thread that waits its turn behind busy programs needs more in
-// hand. Even a real-time thread may wake 6 to 10 ms late on a kernel that does not preempt itself
-// or on a virtual machine, and at 256 frames each such wake-up cut a cycle out of the note. The
-// graph runs at the smallest cycle its streams ask for, and a start or stop is heard from the next
-// cycle on.
-constexpr int kCycleFrames[] = {1024, 1024, 512};
+// hand, and one with no raised priority at all its whole hand (kHandNeededUs) in every cycle. Even
+// a real-time thread may wake 6 to 10 ms late on a kernel that does not preempt itself or on a
+// virtual machine, and at 256 frames each such wake-up cut a cycle out of the note. The graph runs
+// at the smallest cycle its streams ask for, and a start or stop is heard from the next cycle on.
+constexpr int kCycleFrames[] = {int(std::int64_t(kHandNeededUs[0]) * kSampleRate / 1000000), 1024, 512};
 constexpr int kFrameBytes = int(sizeof(WaveFrame));  // what the render function writes per frame
 // A session manager links a new stream within tens of milliseconds.
 constexpr auto kLinkLimit = std::chrono::milliseconds(1000);
@@ -80,7 +80,13 @@ std::unique_ptr<PipeWireDevice> PipeWireDevice::Open(const PipeWireCalls& pw, Re
     return nullptr;
   }
   if (!device->ConnectStream()) return nullptr;
-  device->ChooseCycle();
+  if (!device->ChooseCycle()) {
+    outcome = Outcome::ShortCycles;
+    return nullptr;
+  }
+  qCInfo(lcSound, "PipeWire stream (libpipewire %s): to the default output at %d Hz, S16LE, %d channels, "
+         "%.1f ms after connecting", pw.get_library_version(), kSampleRate, kChannels, device->linkedAfterMs_);
+  device->handedOut_.store(true, std::memory_order_release);
   outcome = Outcome::Opened;
   return device;
 }
@@ -197,7 +203,7 @@ bool PipeWireDevice::ConnectStream() {
   return WaitUntilStreaming();
 }
 
-bool PipeWireDevice::WaitUntilStreaming() const {
+bool PipeWireDevice::WaitUntilStreaming() {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point start = Clock::now();
   if (!WaitForFlag(streaming_, lost_, kLinkLimit)) {
@@ -206,29 +212,55 @@ bool PipeWireDevice::WaitUntilStreaming() const {
              static_cast<long long>(kLinkLimit.count()));
     return false;
   }
-  qCInfo(lcSound, "PipeWire stream (libpipewire %s): to the default output at %d Hz, S16LE, %d channels, "
-         "%.1f ms after connecting", pw_.get_library_version(), kSampleRate, kChannels,
-         std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+  linkedAfterMs_ = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
   return true;
 }
 
-void PipeWireDevice::ChooseCycle() {
+bool PipeWireDevice::ChooseCycle() {
   // The data thread says who it is in its first cycle.
   for (int i = 0; i < 200 && dataThread_.load(std::memory_order_relaxed) == 0; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   const pid_t thread = dataThread_.load(std::memory_order_relaxed);
-  if (thread == 0) return;
+  if (thread == 0) return true;
   const ThreadPriority priority = RaiseThread(thread);
   const int cycle = kCycleFrames[int(priority.kind)];
   qCInfo(lcSound, "pipewire: its data thread runs at %s; cycles of %d frames asked for", Describe(priority).c_str(),
          cycle);
-  if (cycle == kCycleFrames[int(PriorityKind::RealTime)]) return;
+  if (cycle == kCycleFrames[int(PriorityKind::RealTime)]) return true;
   const std::string latency = Latency(cycle);
   const spa_dict_item item = SPA_DICT_ITEM_INIT(PW_KEY_NODE_LATENCY, latency.c_str());
   const spa_dict dict = SPA_DICT_INIT(&item, 1);
   pw_.thread_loop_lock(loop_);
   pw_.stream_update_properties(stream_, &dict);
   pw_.thread_loop_unlock(loop_);
+  if (priority.kind != PriorityKind::Normal) return true;
+  // The cycle asked for is only a request: the graph runs at the shortest any of its streams asks
+  // for (a recorder's, say). A thread that waits its turn behind busy programs misses cycles much
+  // shorter than it asked for; through the PulseAudio protocol the server keeps the sound in hand.
+  const int graph = GraphCycle();
+  if (graph == 0 || graph >= cycle) {
+    qCInfo(lcSound, "pipewire: the graph runs cycles of %d frames", graph != 0 ? graph : cycle);
+    return true;
+  }
+  qCInfo(lcSound, "pipewire: the graph runs cycles of %d frames (%.1f ms), less than the %.0f ms this thread needs "
+         "in hand; playing through the PulseAudio protocol instead, where the server keeps it", graph,
+         1000.0 * graph / kSampleRate, 1000.0 * cycle / kSampleRate);
+  return false;
+}
+
+int PipeWireDevice::GraphCycle() const {
+  // A graph takes a new cycle within a few of its own cycles.
+  constexpr auto kSettle = std::chrono::milliseconds(100);
+  constexpr auto kLimit = std::chrono::milliseconds(500);
+  constexpr int kCycles = 4;
+  const auto start = std::chrono::steady_clock::now();
+  const int before = cycles_.load(std::memory_order_relaxed);
+  for (;;) {
+    const auto waited = std::chrono::steady_clock::now() - start;
+    if (waited >= kLimit || (waited >= kSettle && cycles_.load(std::memory_order_relaxed) - before >= kCycles)) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return requested_.load(std::memory_order_relaxed);
 }
 
 void PipeWireDevice::SetActive(bool active) {
@@ -274,7 +306,12 @@ void PipeWireDevice::Process(void* self) {
   // The graph says how much it wants this cycle; where it does not, one cycle's worth.
   frames = std::min<std::int64_t>(frames, buffer->requested != 0 ? buffer->requested
                                                                  : kCycleFrames[int(PriorityKind::RealTime)]);
-  device->render_(device->userdata_, static_cast<std::int16_t*>(data.data), frames);
+  device->requested_.store(int(buffer->requested), std::memory_order_relaxed);
+  device->cycles_.fetch_add(1, std::memory_order_relaxed);
+  if (device->handedOut_.load(std::memory_order_acquire))
+    device->render_(device->userdata_, static_cast<std::int16_t*>(data.data), frames);
+  else
+    std::memset(data.data, 0, std::size_t(frames) * kFrameBytes);
   data.chunk->offset = 0;
   data.chunk->stride = kFrameBytes;
   data.chunk->size = static_cast<std::uint32_t>(frames * kFrameBytes);

@@ -17,10 +17,11 @@ namespace quaverline {
 
 class PipeWireDevice final : public OutputDevice {
  public:
-  enum class Outcome { Opened, Declined, Failed };
+  enum class Outcome { Opened, Declined, ShortCycles, Failed };
   // Connects a stream to the server's default output and waits until it flows. Null when there is
-  // no server (Failed) or the server does not handle sound (Declined); the reason goes to the
-  // sound log.
+  // no server (Failed), the server does not handle sound (Declined), or its graph runs shorter
+  // cycles than a stream thread without a raised priority can keep up with (ShortCycles); the
+  // reason goes to the sound log.
   static std::unique_ptr<PipeWireDevice> Open(const PipeWireCalls& pw, RenderFunction render, void* userdata,
                                               Outcome& outcome);
   ~PipeWireDevice() override;
@@ -38,8 +39,13 @@ class PipeWireDevice final : public OutputDevice {
   bool ConnectCore();
   bool HandlesSound();
   bool ConnectStream();
-  bool WaitUntilStreaming() const;
-  void ChooseCycle();
+  bool WaitUntilStreaming();
+  // Asks for the cycle that the data thread's priority needs; false when the graph keeps running
+  // shorter ones.
+  bool ChooseCycle();
+  // The cycle the graph runs at once it has had time to take the one asked for, in frames; 0 when
+  // the stream did not say.
+  int GraphCycle() const;
   static void StateChanged(void* self, pw_stream_state old, pw_stream_state state, const char* error);
   static void Process(void* self);
 
@@ -52,6 +58,12 @@ class PipeWireDevice final : public OutputDevice {
   pw_stream* stream_ = nullptr;
   spa_hook streamListener_{};
   std::atomic<pid_t> dataThread_{0};
+  // Until the stream is handed out it plays silence: a tone rendered into a stream that is then
+  // given up would be cut.
+  std::atomic<bool> handedOut_{false};
+  std::atomic<int> requested_{0};  // frames the graph asked for in the last cycle
+  std::atomic<int> cycles_{0};
+  double linkedAfterMs_ = 0;
   std::atomic<bool> streaming_{false};
   std::atomic<bool> lost_{false};
 };

@@ -14,11 +14,9 @@ namespace quaverline {
 
 namespace {
 
-// The whole delay from a click to its sound, the server's own buffer included; the server keeps
-// about three quarters of it queued and asks for more each time a quarter has played. A
-// real-time thread refills it in time; a thread that waits its turn behind busy programs needs
-// more in hand.
-constexpr pa_usec_t kTargetUs[] = {40000, 25000, 15000};  // by PriorityKind: normal, high, real-time
+// The stream's target length is the whole delay from a click to its sound, the server's own
+// buffer included: kHandNeededUs by what the thread got. The server keeps about three quarters of
+// it queued and asks for more each time a quarter has played.
 // A server answers within milliseconds; one that does not is as good as absent.
 constexpr auto kAnswerLimit = std::chrono::milliseconds(2000);
 
@@ -49,7 +47,7 @@ bool PulseDevice::Connect() {
     return false;
   }
   const ThreadPriority priority = RaiseThread(loopThread_.load());
-  const pa_usec_t target = kTargetUs[int(priority.kind)];
+  const pa_usec_t target = kHandNeededUs[int(priority.kind)];
   qCInfo(lcSound, "pulseaudio: its thread runs at %s; the stream keeps %.0f ms in hand", Describe(priority).c_str(),
          target / 1000.0);
   if (!ConnectStream(target)) return false;

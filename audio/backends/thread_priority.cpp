@@ -1,5 +1,7 @@
 #include "audio/backends/thread_priority.h"
 
+#include "audio/sound_log.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -30,6 +32,8 @@ bool SetRealTime(pid_t thread, int priority) {
   return sched_setscheduler(thread, SCHED_RR | SCHED_RESET_ON_FORK, &param) == 0;
 }
 
+std::string Us(rlim_t limit) { return limit == RLIM_INFINITY ? "unlimited" : std::to_string(limit) + " us"; }
+
 bool SetNice(pid_t thread, int nice) { return setpriority(PRIO_PROCESS, id_t(thread), nice) == 0; }
 
 // RealtimeKit answers on the system bus. It grants real-time only to a process that limits its
@@ -52,9 +56,22 @@ class Rtkit {
   bool MakeRealTime(pid_t thread, int priority) {
     const qlonglong maxRtTime = Property("RTTimeUSecMax");
     const qlonglong maxPriority = Property("MaxRealtimePriority");
-    if (maxRtTime <= 0 || maxPriority <= 0) return false;
-    const rlimit limit{rlim_t(maxRtTime), rlim_t(maxRtTime)};
-    if (setrlimit(RLIMIT_RTTIME, &limit) != 0) return false;
+    if (maxPriority <= 0) return false;
+    rlimit had{};
+    if (getrlimit(RLIMIT_RTTIME, &had) != 0) return false;
+    const std::optional<rlimit> limit = RtTimeLimitFor(had.rlim_cur, had.rlim_max, maxRtTime);
+    if (!limit) {
+      qCInfo(lcSound, "RLIMIT_RTTIME: soft %s, hard %s; RealtimeKit allows up to %lld us: not asked",
+             Us(had.rlim_cur).c_str(), Us(had.rlim_max).c_str(), maxRtTime);
+      return false;
+    }
+    const bool set = setrlimit(RLIMIT_RTTIME, &*limit) == 0;
+    qCInfo(lcSound, "RLIMIT_RTTIME: soft %s, hard %s; RealtimeKit allows up to %lld us: %s %s%s",
+           Us(had.rlim_cur).c_str(), Us(had.rlim_max).c_str(), maxRtTime, set ? "set to" : "could not set",
+           Us(limit->rlim_max).c_str(),
+           had.rlim_max != RLIM_INFINITY && had.rlim_max < rlim_t(maxRtTime) ? ", the hard limit, which is below it"
+                                                                             : "");
+    if (!set) return false;
     return Call("MakeThreadRealtime", thread, quint32(std::min<qlonglong>(priority, maxPriority)));
   }
 
@@ -80,6 +97,14 @@ ThreadPriority With(ThreadPriority priority, const char* how) {
 }
 
 }  // namespace
+
+std::optional<rlimit> RtTimeLimitFor(rlim_t, rlim_t hard, long long rtkitMaxUs) {
+  // A hard limit of 0 would end the process at its real-time thread's first instant.
+  if (rtkitMaxUs <= 0 || hard == 0) return std::nullopt;
+  // Only root may raise a hard limit; anyone may lower it, and raise the soft one up to it.
+  const rlim_t limit = hard == RLIM_INFINITY ? rlim_t(rtkitMaxUs) : std::min(hard, rlim_t(rtkitMaxUs));
+  return rlimit{limit, limit};
+}
 
 pid_t CurrentThreadId() { return pid_t(syscall(SYS_gettid)); }
 

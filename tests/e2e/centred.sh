@@ -40,8 +40,11 @@ for scale in 1 2; do
     >"$work/program-wm-$scale.log" 2>&1 &
   wm_pid=$!
   started "$wm_pid"
-  wm_window=$(timeout 20 xdotool search --sync --all --onlyvisible --pid "$wm_pid" --name '^Quaverline' | head -n1) ||
-    fail "the window did not appear under mutter"
+  # Polled rather than --sync: xdotool gives up on a BadWindow when any window it walks past is
+  # destroyed meanwhile (mutter's own, or the last run's).
+  wm_window=
+  shown() { wm_window=$(xdotool search --all --onlyvisible --pid "$wm_pid" --name '^Quaverline' 2>/dev/null | head -n1); [[ -n $wm_window ]]; }
+  wait_for 20 shown || fail "the window did not appear under mutter"
   wait_for 10 framed_by_manager "$wm_window" || fail "mutter did not frame the window"
   sleep 0.5  # placed
   expect_centred "$wm_window" "under mutter at ${scale}x"

@@ -1,5 +1,6 @@
 # Sourced by the end-to-end scripts and the sound-server benchmark: a private X server, Quaverline
 # on it found by its window, clicks on its keys, and the clean-up of every process they started.
+# QUAVERLINE_E2E_KEEP=1 keeps the test's files (captures, logs) for a look.
 
 # Client-area pixels of the key centres and of the code list, from the layout tables in
 # ui/key_table.h and ui/control_table.h.
@@ -9,16 +10,26 @@ readonly list_x=$((8 + 233 / 2)) list_y=$((8 + 667 / 2))
 
 work=$(mktemp -d)
 started_pids=()
+exit_hooks=()
 
-# Stops what is still running, newest first, so that clients go before their servers.
+# Stops what is still running, newest first, so that clients go before their servers; then runs
+# what at_exit asked for.
 cleanup() {
   local i
   for ((i = ${#started_pids[@]} - 1; i >= 0; i--)); do
     kill "${started_pids[i]}" 2>/dev/null || true
   done
   wait 2>/dev/null || true
-  rm -rf "$work"
+  for i in ${exit_hooks[@]+"${exit_hooks[@]}"}; do "$i"; done
+  if [[ ${QUAVERLINE_E2E_KEEP:-0} == 1 ]]; then
+    echo "the test's files stay in $work" >&2
+  else
+    rm -rf "$work"
+  fi
 }
+
+# at_exit <function>: runs it at exit, once every started process has ended.
+at_exit() { exit_hooks+=("$1"); }
 trap cleanup EXIT
 
 fail() {

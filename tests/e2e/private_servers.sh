@@ -8,6 +8,9 @@
 #   start_capture <file> / stop_capture          records the sink's monitor with parec
 # With pipewire_beside=1 a PulseAudio server has a bare PipeWire beside it, which links no sound
 # stream anywhere, as on desktops that run PipeWire only for screen sharing.
+# With run_as (a command prefix, e.g. setpriv to another user) the servers, their session bus, the
+# recorder and every client run through it; run_as_user owns the server's directory then. With
+# system_bus (a D-Bus address) every client and server takes it for the system bus.
 
 readonly null_sink=quaverline_null
 
@@ -22,15 +25,18 @@ prepare_server() {
   # gives up when the directory appears between its own check and its mkdir.
   mkdir -p -m 700 "$server_dir" "$server_dir/run" "$server_dir/run/pulse" "$server_dir/home" "$server_dir/config/pulse"
   echo "autospawn = no" >"$server_dir/config/pulse/client.conf"
-  client_env=(env -u PULSE_SERVER -u PULSE_RUNTIME_PATH -u PIPEWIRE_REMOTE -u PIPEWIRE_RUNTIME_DIR
-    -u DBUS_SESSION_BUS_ADDRESS HOME="$server_dir/home" XDG_RUNTIME_DIR="$server_dir/run"
+  client_env=(${run_as[@]+"${run_as[@]}"} env -u PULSE_SERVER -u PULSE_RUNTIME_PATH -u PIPEWIRE_REMOTE
+    -u PIPEWIRE_RUNTIME_DIR -u DBUS_SESSION_BUS_ADDRESS HOME="$server_dir/home" XDG_RUNTIME_DIR="$server_dir/run"
     XDG_CONFIG_HOME="$server_dir/config" XDG_STATE_HOME="$server_dir/home/state"
     PULSE_CLIENTCONFIG="$server_dir/config/pulse/client.conf")
+  [[ -z ${system_bus:-} ]] || client_env+=(DBUS_SYSTEM_BUS_ADDRESS="$system_bus")
   case $server_kind in
     pulseaudio) write_pulseaudio_config ;;
-    pipewire) write_pipewire_config && start_session_bus ;;
+    pipewire) write_pipewire_config ;;
     *) fail "unknown sound server $server_kind" ;;
   esac
+  [[ -z ${run_as_user:-} ]] || chown -R "$run_as_user:" "$server_dir"
+  [[ $server_kind != pipewire ]] || start_session_bus
   recorder=("${client_env[@]}" parec --raw --format=s16le --rate=44100 --channels=2 --device="$null_sink.monitor")
 }
 
@@ -90,7 +96,7 @@ EOF
 
 # The bus outlives server restarts, as a desktop session's does.
 start_session_bus() {
-  dbus-daemon --session --nofork --nopidfile --address="unix:path=$server_dir/bus" \
+  ${run_as[@]+"${run_as[@]}"} dbus-daemon --session --nofork --nopidfile --address="unix:path=$server_dir/bus" \
     >>"$server_dir/dbus.log" 2>&1 &
   started $!
   wait_for 10 test -S "$server_dir/bus" || { cat "$server_dir/dbus.log" >&2; fail "dbus-daemon did not start"; }

@@ -5,6 +5,7 @@
 # with or without a speech engine. Keys are pressed with xdotool only, in one pass, in English and
 # then in German:
 #   - Shift+Tab from the list into the piano says the focused key, and so does Where Am I;
+#   - End, Home and the arrows say the key they move to;
 #   - Space or Return on a key says the line it added;
 #   - Tab into the list says its current line; the Menu key says the menu's first command;
 #   - "copy list to clipboard" says how many lines were copied;
@@ -79,7 +80,10 @@ echo "== English"
 press "^C, lower octave" shift+Tab
 press "^C, lower octave" KP_Enter
 press "^(notification )?Sound Portb\.0 , 150 , 261" space
-press "^(notification )?Sound Portb\.0 , 150 , 293" Right Right Return
+press "^H \(B\), upper octave" End
+press "^C, lower octave" Home
+press "^Cis Des \(C sharp, D flat\), lower octave|||^D, lower octave" Right Right
+press "^(notification )?Sound Portb\.0 , 150 , 293" Return
 press "^Sound Portb\.0 , 150 , 261" Tab
 press "^Duration" Menu
 press "2 lines copied to the clipboard" Down Return
