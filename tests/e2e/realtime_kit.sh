@@ -5,6 +5,9 @@
 #                              sets system_bus to its address
 #   as_ordinary_user           sets run_as and run_as_user: a user of its own, made for this run,
 #                              with no real-time priority and no raised nice level of its own
+#   runnable_by_user <program> a path that user can run the program from: the program itself, or
+#                              a copy in the test's folder where the checkout is closed to others
+#                              (under /root, say)
 
 start_realtime_kit() {
   local dir=$1
@@ -55,4 +58,15 @@ as_ordinary_user() {
   run_as=(prlimit --rtprio=0:0 --nice=0:0 setpriv --reuid="$run_as_user" --regid="$run_as_user" --clear-groups --)
   chmod 755 "$work"
   echo "as the user $run_as_user: $("${run_as[@]}" bash -c 'echo "uid $(id -u), real-time priority limit $(ulimit -r), nice limit $(ulimit -e)"')"
+}
+
+runnable_by_user() {
+  if "${run_as[@]}" test -x "$1"; then
+    echo "$1"
+    return
+  fi
+  mkdir -p "$work/bin"
+  chmod 755 "$work/bin"
+  install -m 755 "$1" "$work/bin/" || fail "cannot copy $1 for $run_as_user"
+  echo "$work/bin/$(basename "$1")"
 }

@@ -51,6 +51,7 @@ case ${RUN_AS:-caller} in
       exit 77
     fi
     as_ordinary_user
+    prog=$(runnable_by_user "$prog")
     if [[ $RUN_AS == user-with-realtimekit ]]; then
       start_realtime_kit "$work/system"
     else
