@@ -17,8 +17,11 @@ namespace quaverline {
 
 namespace {
 
-// A window manager that has not answered by then has no frame to tell.
-constexpr auto kFrameAnswerLimit = std::chrono::milliseconds(1000);
+// The window thread waits this long for the answer before the window is shown. A window manager
+// that answers before mapping does so within a few round trips; one that answers only after
+// mapping (Debian 13's mutter) would cost every start the whole wait, and the window is centred
+// again once it is framed anyway.
+constexpr auto kFrameAnswerLimit = std::chrono::milliseconds(200);
 
 template <typename Reply>
 using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
